@@ -1,0 +1,18 @@
+// What the renderer shows: the scene's OpenGL state, its projection and one frame.
+// Needs a current OpenGL context.
+#pragma once
+
+#include <cstdint>
+
+namespace tavren {
+
+// Called whenever the client size is set. A height of 0 is treated as 1.
+void ResizeScene(int32_t width, int32_t height);
+// Called once, with the context current, after the first ResizeScene.
+void SetUpScene();
+// Called once per frame; the shell swaps the buffers afterwards.
+void DrawScene();
+// Frees the scene's objects: the school, then the terrain player.
+void FreeScene();
+
+} // namespace tavren

@@ -1,0 +1,41 @@
+# Wraps the CMake presets. `make run` and `make test` install what is missing first.
+SHELL := /bin/bash
+.DEFAULT_GOAL := run
+
+FRAME_PNG := build/default/last-frame.png
+
+.PHONY: deps build build-windows build-debug run test test-debug format clean
+
+deps:
+	@tools/install-deps.sh
+
+build: deps
+	cmake --preset default
+	cmake --build --preset default
+
+build-windows: deps
+	cmake --preset windows
+	cmake --build --preset windows
+
+build-debug: deps
+	cmake --preset debug
+	cmake --build --preset debug
+
+# With a display: the renderer, full screen (Escape or a mouse move ends it).
+# Without one: a short offscreen run that writes the last frame as PNG and prints its path.
+run: build
+	@if [ -n "$$DISPLAY" ] && xdpyinfo >/dev/null 2>&1; then \
+	  build/default/bin/Tavren.pex; \
+	else \
+	  build/default/bin/tavren-tool render --size 1280x720 --frames 120 --out $(FRAME_PNG); \
+	fi
+
+test: build build-windows build-debug
+	ctest --preset default
+	ctest --preset debug -L unit
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf build

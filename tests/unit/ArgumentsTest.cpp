@@ -1,0 +1,53 @@
+#include "tools/tavren-tool/Arguments.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+namespace tavren::tool {
+namespace {
+
+TEST(ParseSize, TakesOnlyTwoPositiveWholeNumbers) {
+    const auto size = ParseSize("640x480");
+    ASSERT_TRUE(size);
+    EXPECT_EQ(size->Width, 640);
+    EXPECT_EQ(size->Height, 480);
+    EXPECT_TRUE(ParseSize("16384x1"));
+
+    for (const char* bad : {"", "640", "640x", "x480", "0x480", "640x0", "-1x5", "16385x1",
+                            "640x480x2", "64 0x480", "640X480", "99999999999999999999x1"}) {
+        EXPECT_FALSE(ParseSize(bad)) << bad;
+    }
+}
+
+TEST(ParseCount, TakesWholeNumbersUpToTheLimit) {
+    EXPECT_EQ(ParseCount("0", 10), 0);
+    EXPECT_EQ(ParseCount("10", 10), 10);
+    for (const char* bad : {"", "11", "-1", "1.5", "+3", " 3", "3 "}) {
+        EXPECT_FALSE(ParseCount(bad, 10)) << bad;
+    }
+}
+
+TEST(OptionReader, TakesEachOptionOnceAndRejectsTheRest) {
+    const std::array<std::string_view, 4> arguments = {"--size", "2x2", "--out", "a.png"};
+    OptionReader options(arguments);
+    EXPECT_EQ(options.Require("--size"), "2x2");
+    EXPECT_EQ(options.Take("--frames"), std::nullopt);
+    EXPECT_THROW(options.RejectLeftovers(), UsageError);
+    EXPECT_EQ(options.Take("--out"), "a.png");
+    EXPECT_NO_THROW(options.RejectLeftovers());
+    EXPECT_THROW(options.Require("--frames"), UsageError);
+}
+
+TEST(OptionReader, RefusesRepeatedAndValuelessOptions) {
+    const std::array<std::string_view, 4> twice = {"--out", "a", "--out", "b"};
+    OptionReader repeated(twice);
+    EXPECT_THROW(repeated.Take("--out"), UsageError);
+
+    const std::array<std::string_view, 1> last = {"--out"};
+    OptionReader valueless(last);
+    EXPECT_THROW(valueless.Take("--out"), UsageError);
+}
+
+} // namespace
+} // namespace tavren::tool

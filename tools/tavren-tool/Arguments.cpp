@@ -1,0 +1,85 @@
+#include "Arguments.h"
+
+#include <charconv>
+
+namespace tavren::tool {
+
+namespace {
+
+constexpr int32_t LargestSide = 16384;
+
+std::optional<int64_t> ParseDecimal(std::string_view text) {
+    int64_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+} // namespace
+
+std::optional<Size> ParseSize(std::string_view text) {
+    const size_t cross = text.find('x');
+    if (cross == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const auto width = ParseDecimal(text.substr(0, cross));
+    const auto height = ParseDecimal(text.substr(cross + 1));
+    if (!width || !height || *width < 1 || *height < 1 || *width > LargestSide ||
+        *height > LargestSide) {
+        return std::nullopt;
+    }
+    return Size{static_cast<int32_t>(*width), static_cast<int32_t>(*height)};
+}
+
+std::optional<int64_t> ParseCount(std::string_view text, int64_t limit) {
+    const auto value = ParseDecimal(text);
+    if (!value || *value < 0 || *value > limit) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+OptionReader::OptionReader(std::span<const std::string_view> arguments) : Arguments(arguments) {
+    if (arguments.size() > 64) {
+        throw UsageError("too many arguments");
+    }
+}
+
+std::optional<std::string_view> OptionReader::Take(std::string_view name) {
+    std::optional<std::string_view> value;
+    for (size_t index = 0; index < Arguments.size(); ++index) {
+        if (Arguments[index] != name) {
+            continue;
+        }
+        if (value) {
+            throw UsageError(std::string(name) + " is given twice");
+        }
+        if (index + 1 >= Arguments.size()) {
+            throw UsageError(std::string(name) + " needs a value");
+        }
+        value = Arguments[index + 1];
+        Taken |= uint64_t{3} << index;
+        ++index;
+    }
+    return value;
+}
+
+std::string_view OptionReader::Require(std::string_view name) {
+    if (const auto value = Take(name)) {
+        return *value;
+    }
+    throw UsageError(std::string(name) + " is missing");
+}
+
+void OptionReader::RejectLeftovers() const {
+    for (size_t index = 0; index < Arguments.size(); ++index) {
+        if ((Taken >> index & 1) == 0) {
+            throw UsageError("unexpected argument " + std::string(Arguments[index]));
+        }
+    }
+}
+
+} // namespace tavren::tool

@@ -1,0 +1,44 @@
+// Command-line reading for tavren-tool.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace tavren::tool {
+
+// A command line the tool cannot take; its message is one line for standard error.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct Size {
+    int32_t Width = 0;
+    int32_t Height = 0;
+};
+
+// "WxH" with two positive decimal integers of at most 16384.
+std::optional<Size> ParseSize(std::string_view text);
+// A decimal integer from 0 to the limit.
+std::optional<int64_t> ParseCount(std::string_view text, int64_t limit);
+
+// Options of the form --name VALUE, each given at most once.
+class OptionReader {
+public:
+    explicit OptionReader(std::span<const std::string_view> arguments);
+    // The value of --name, if it was given.
+    std::optional<std::string_view> Take(std::string_view name);
+    std::string_view Require(std::string_view name);
+    // Throws UsageError for any option that no Take asked for.
+    void RejectLeftovers() const;
+
+private:
+    std::span<const std::string_view> Arguments;
+    uint64_t Taken = 0;
+};
+
+} // namespace tavren::tool

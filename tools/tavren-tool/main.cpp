@@ -1,0 +1,60 @@
+// tavren-tool: the renderer's parts from the command line, without a window.
+#include "Arguments.h"
+#include "Commands.h"
+
+#include <cstdio>
+#include <exception>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using tavren::tool::Command;
+
+constexpr Command Commands[] = {
+    {"render", "render --size WxH --frames N --out FILE.png",
+     "Draws N frames of the scene offscreen and writes the last one as PNG.",
+     tavren::tool::RunRender},
+};
+
+void PrintHelp(std::FILE* stream) {
+    std::fputs("usage: tavren-tool COMMAND [ARGUMENTS]\n\ncommands:\n", stream);
+    for (const Command& command : Commands) {
+        std::fprintf(stream, "  %s\n      %s\n", command.Usage, command.Summary);
+    }
+    std::fputs("  --help\n      Shows this text.\n\n"
+               "Exit status: 0 on success, 1 when the work fails, 2 for a command line that "
+               "cannot be taken.\n",
+               stream);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    if (arguments.empty()) {
+        PrintHelp(stderr);
+        return 2;
+    }
+    if (arguments[0] == "--help" || arguments[0] == "-h" || arguments[0] == "help") {
+        PrintHelp(stdout);
+        return 0;
+    }
+    for (const Command& command : Commands) {
+        if (arguments[0] != command.Name) {
+            continue;
+        }
+        try {
+            return command.Run(std::span(arguments).subspan(1));
+        } catch (const tavren::tool::UsageError& error) {
+            std::fprintf(stderr, "error: %s\nusage: tavren-tool %s\n", error.what(), command.Usage);
+            return 2;
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "error: %s\n", error.what());
+            return 1;
+        }
+    }
+    std::fprintf(stderr, "error: unknown command %.*s (see tavren-tool --help)\n",
+                 static_cast<int>(arguments[0].size()), arguments[0].data());
+    return 2;
+}
