@@ -32,7 +32,7 @@ run: build
 
 test: build build-windows build-debug
 	ctest --preset default
-	ctest --preset debug -L unit
+	ctest --preset debug -L "unit|headless"
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
