@@ -2,7 +2,7 @@
 SHELL := /bin/bash
 .DEFAULT_GOAL := run
 
-FRAME_PNG := build/default/last-frame.png
+FRAME_PNG := $(CURDIR)/build/default/last-frame.png
 
 .PHONY: deps build build-windows build-debug run test test-debug format clean
 
