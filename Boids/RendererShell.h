@@ -88,15 +88,6 @@ public:
     virtual void FreeScene() = 0;
 };
 
-// Hands the hooks to the scene's free functions (Scene.h).
-class SceneFunctions final : public SceneHooks {
-public:
-    void ResizeScene(int32_t width, int32_t height) override;
-    void SetUpScene() override;
-    void DrawScene() override;
-    void FreeScene() override;
-};
-
 class RendererShell {
 public:
     RendererShell(RendererPlatform& platform, SceneHooks& scene)

@@ -1,7 +1,6 @@
 #include "Scene.h"
 
 #include "OpenGL.h"
-#include "RendererShell.h"
 
 namespace tavren {
 

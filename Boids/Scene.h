@@ -2,6 +2,8 @@
 // Needs a current OpenGL context.
 #pragma once
 
+#include "RendererShell.h"
+
 #include <cstdint>
 
 namespace tavren {
@@ -14,5 +16,14 @@ void SetUpScene();
 void DrawScene();
 // Frees the scene's objects: the school, then the terrain player.
 void FreeScene();
+
+// The shell's hooks, handed to the functions above.
+class SceneFunctions final : public SceneHooks {
+public:
+    void ResizeScene(int32_t width, int32_t height) override;
+    void SetUpScene() override;
+    void DrawScene() override;
+    void FreeScene() override;
+};
 
 } // namespace tavren

@@ -1,6 +1,7 @@
 #include "Arguments.h"
 #include "Commands.h"
 
+#include "Boids/Scene.h"
 #include "Boids/platform/egl/HeadlessRenderer.h"
 #include "tools/PngFile.h"
 

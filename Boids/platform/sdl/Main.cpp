@@ -4,7 +4,7 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_syswm.h>
 
-#include "../../RendererShell.h"
+#include "../../Scene.h"
 #include "SdlKeys.h"
 
 namespace tavren {

@@ -6,7 +6,7 @@
 
 #include <float.h>
 
-#include "../../RendererShell.h"
+#include "../../Scene.h"
 
 namespace tavren {
 
