@@ -6,6 +6,7 @@
 
 #include "../../Scene.h"
 #include "SdlKeys.h"
+#include "SdlMessageSink.h"
 
 namespace tavren {
 
@@ -207,6 +208,9 @@ void RunRenderer() {
 } // namespace tavren
 
 int main() {
+    tavren::SdlMessageSink messages;
+    tavren::SetRendererMessages(&messages);
     tavren::RunRenderer();
+    tavren::SetRendererMessages(nullptr);
     return 0;
 }

@@ -7,6 +7,7 @@
 #include <float.h>
 
 #include "../../Scene.h"
+#include "MessageBoxSink.h"
 
 namespace tavren {
 
@@ -161,6 +162,9 @@ void RunRenderer() {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // Division by zero and invalid operations give infinities and NaN, never a trap.
     _controlfp(_MCW_EM, _MCW_EM);
+    tavren::MessageBoxSink messages;
+    tavren::SetRendererMessages(&messages);
     tavren::RunRenderer();
+    tavren::SetRendererMessages(nullptr);
     return 0;
 }
