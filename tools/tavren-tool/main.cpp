@@ -15,6 +15,9 @@ constexpr Command Commands[] = {
     {"render", "render --size WxH --frames N --out FILE.png",
      "Draws N frames of the scene offscreen and writes the last one as PNG.",
      tavren::tool::RunRender},
+    {"sim", "sim SCENARIO --steps K",
+     "Steps the school of a scenario file K times, without models or GL, and prints each fish.",
+     tavren::tool::RunSim},
 };
 
 void PrintHelp(std::FILE* stream) {
