@@ -2,9 +2,11 @@
 // once for the whole run (that takes most of its time) and its processes are ended after each
 // case, so that the next case starts Wine afresh on its own display.
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <sstream>
 
+#include "Boids/Settings.h"
 #include "tests/e2e/RendererRun.h"
 
 namespace tavren::e2e {
@@ -123,6 +125,55 @@ TEST_F(WineRendererTest, WindowIsAPopupOfTheMaximisedSizeAtTheOrigin) {
     EXPECT_EQ(className, "OpenGL");
     EXPECT_EQ(style, WsPopup | WsVisible | WsClipSiblings | WsClipChildren) << std::hex << style;
     EXPECT_TRUE(exStyle & WsExAppWindow) << std::hex << exStyle;
+}
+
+// Settings files as a user or another program may leave them. Windows' own profile functions
+// and our reader must find the same "Num" in each, and the renderer's conversion the same count.
+const std::vector<std::string> SettingsFiles = {
+    "[Section]\r\nNum=10\r\n",
+    "[section]\nnUM = 12 \n",
+    "  [ Section ]  \n\t Num\t=\t0x10\t\n",
+    "[Section]\nNum=\"33\"\n",
+    "[Section]\nNum='34'\n",
+    "[Section]\nNum=\"35\n",
+    "[Section]\nNum=\n",
+    "[Section]\nNum\n",
+    "[Other]\nNum=5\n",
+    "Num=5\n[Section]\n",
+    "[Section]\nNumber=5\nNum=6\nNum=7\n",
+    "[Section]\nX=1\n[Other]\nNum=5\n",
+    "[Section]\nNum=1=2\n",
+    "[Section]\nNum=-1\n",
+    "[Section]\nNum=0X1f\n",
+    "[Section]\nNum=abc\n",
+    "[Section]\nNum=12.9\n",
+    "[Section]\r\nNum=+7\r\n",
+    "\xEF\xBB\xBF[Section]\nNum=8\n",
+    std::string("\xFF\xFE[\0S\0e\0c\0t\0i\0o\0n\0]\0\r\0\n\0N\0u\0m\0=\0009\0\r\0\n\0", 34),
+    "",
+};
+
+TEST_F(WineRendererTest, SettingsFilesReadAsWindowsReadsThem) {
+    const TemporaryFolder folder("tavren-settings");
+    std::vector<std::string> command{"fish-setting"};
+    for (size_t index = 0; index < SettingsFiles.size(); ++index) {
+        const std::filesystem::path file =
+            folder.Path() / ("Tavren" + std::to_string(index) + ".ini");
+        std::ofstream(file, std::ios::binary) << SettingsFiles[index];
+        command.push_back("Z:" + file.string());
+    }
+    std::istringstream answer(RunHelper(command).Output);
+    for (const std::string& file : SettingsFiles) {
+        std::string line;
+        ASSERT_TRUE(std::getline(answer, line)) << "no answer for " << file;
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back(); // the console's text mode
+        }
+        const auto ours = FindProfileValue(file, "Section", "Num");
+        EXPECT_EQ(line,
+                  ours.value_or("(missing)") + "\t" + std::to_string(ConvertFishSetting(ours)))
+            << "file: " << file;
+    }
 }
 
 class WineRendererExitTest : public WineRendererTest,

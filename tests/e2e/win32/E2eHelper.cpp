@@ -4,6 +4,10 @@
 //   find TITLE    the rectangle of the window titled TITLE: left top right bottom
 //   class TITLE   its class name, style and extended style (hexadecimal)
 //   close TITLE   posts WM_CLOSE to it, as any other program may
+//   fish-setting FILE...
+//                 for each settings file, the value of "Num" in "Section" as the Windows
+//                 profile functions return it, or (missing), a tab, and the renderer's
+//                 conversion of it
 // Answers go to standard output, one line each. Exit code 0, 1 when no window has the title,
 // 2 when the command line is wrong.
 #ifndef WIN32_LEAN_AND_MEAN
@@ -13,6 +17,8 @@
 
 #include <cstdio>
 #include <cstring>
+
+#include "Boids/Settings.h"
 
 namespace {
 
@@ -61,8 +67,18 @@ constexpr WindowCommand WindowCommands[] = {
     {"close", PostClose},
 };
 
+int PrintFishSettings(int count, char** files) {
+    for (int index = 0; index < count; ++index) {
+        const auto value = tavren::ReadProfileValue(files[index], "Section", "Num");
+        std::printf("%s\t%d\n", value ? value->c_str() : "(missing)",
+                    tavren::ReadFishSetting(files[index]));
+    }
+    return Done;
+}
+
 int Usage() {
-    std::fputs("usage: tavren-e2e-helper metrics | find TITLE | class TITLE | close TITLE\n",
+    std::fputs("usage: tavren-e2e-helper metrics | find TITLE | class TITLE | close TITLE | "
+               "fish-setting FILE...\n",
                stderr);
     return UsageError;
 }
@@ -72,6 +88,9 @@ int Usage() {
 int main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "metrics") == 0) {
         return PrintMetrics();
+    }
+    if (argc >= 2 && std::strcmp(argv[1], "fish-setting") == 0) {
+        return PrintFishSettings(argc - 2, argv + 2);
     }
     if (argc != 3) {
         return Usage();
