@@ -232,6 +232,10 @@ public:
     // Appends a fish made elsewhere (a scenario that fixes every start value).
     void AppendBoid(std::unique_ptr<TBoid> fish);
     void Update();
+    // Draws every fish into the current modelview matrix, 100 simulation units to one drawing
+    // unit, with its slot's player; needs a current GL context. A fish whose slot is empty is
+    // not drawn.
+    void Draw();
     void Wrap(TBoid& fish) const;
     static float CompassBearing(const T2DCoord& from, const T2DCoord& to);
 
