@@ -4,7 +4,7 @@ SHELL := /bin/bash
 
 FRAME_PNG := $(CURDIR)/build/default/last-frame.png
 
-.PHONY: deps build build-windows build-debug run test test-debug format clean
+.PHONY: deps build build-windows build-debug build-fuzz run test fuzz format clean
 
 deps:
 	@tools/install-deps.sh
@@ -21,6 +21,10 @@ build-debug: deps
 	cmake --preset debug
 	cmake --build --preset debug
 
+build-fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+
 # With a display: the renderer, full screen (Escape or a mouse move ends it).
 # Without one: a short offscreen run that writes the last frame as PNG and prints its path.
 run: build
@@ -30,9 +34,15 @@ run: build
 	  build/default/bin/tavren-tool render --size 1280x720 --frames 120 --out $(FRAME_PNG); \
 	fi
 
-test: build build-windows build-debug
+test: build build-windows build-debug build-fuzz
 	ctest --preset default
 	ctest --preset debug -L "unit|headless"
+	tools/run-fuzzers.sh 30
+
+# Every fuzz target for FUZZ_SECONDS seconds each (default 600).
+FUZZ_SECONDS ?= 600
+fuzz: build-fuzz
+	tools/run-fuzzers.sh $(FUZZ_SECONDS)
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
