@@ -18,11 +18,11 @@ constexpr double LongestTurnReduction = TwoPi * 1024;
 
 } // namespace
 
-ClockSeededRandom::ClockSeededRandom()
+MersenneRandom::MersenneRandom()
     : Engine(static_cast<uint64_t>(
           std::chrono::high_resolution_clock::now().time_since_epoch().count())) {}
 
-double ClockSeededRandom::Next() {
+double MersenneRandom::Next() {
     // The top 53 bits as a fraction: uniform on [0, 1), never 1.
     return static_cast<double>(Engine() >> 11) * 0x1p-53;
 }

@@ -38,10 +38,11 @@ public:
     virtual double Next() = 0;
 };
 
-// A 64-bit Mersenne Twister seeded from the clock.
-class ClockSeededRandom final : public UniformRandom {
+// A 64-bit Mersenne Twister, seeded from the clock or, for runs that must repeat, by the caller.
+class MersenneRandom final : public UniformRandom {
 public:
-    ClockSeededRandom();
+    MersenneRandom();
+    explicit MersenneRandom(uint64_t seed) : Engine(seed) {}
     double Next() override;
 
 private:
@@ -221,7 +222,7 @@ class TFlock {
 public:
     // ModelCount player slots, all empty; whoever builds the school fills them.
     TFlock(int32_t modelCount, double areaHeight, double areaWidth,
-           std::unique_ptr<UniformRandom> random = std::make_unique<ClockSeededRandom>());
+           std::unique_ptr<UniformRandom> random = std::make_unique<MersenneRandom>());
     ~TFlock();
     TFlock(const TFlock&) = delete;
     TFlock& operator=(const TFlock&) = delete;
