@@ -15,6 +15,10 @@ constexpr Command Commands[] = {
     {"render", "render --size WxH --frames N --out FILE.png",
      "Draws N frames of the scene offscreen and writes the last one as PNG.",
      tavren::tool::RunRender},
+    {"model", "model info FILE | model pose FILE [--advance D]...",
+     "Prints what the model loader reads from FILE as JSON (info), or the drawn corners as "
+     "\"x y z u v\" lines after advancing the animation by each D frames (pose).",
+     tavren::tool::RunModel},
 };
 
 void PrintHelp(std::FILE* stream) {
