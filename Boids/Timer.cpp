@@ -17,14 +17,19 @@ TPerfTimer::TPerfTimer(ClockSource& clock) : Clock(clock) {
     }
 }
 
+// Counts divided by the frequency rather than times the 32-bit Resolution, whose rounding
+// would show: 1,500 ms come out as 1.5 seconds exactly.
+float TPerfTimer::Seconds(int64_t counts) const {
+    return static_cast<float>(static_cast<double>(counts) / static_cast<double>(Frequency));
+}
+
 float TPerfTimer::Elapsed() const {
     if (HasCounter) {
-        const int64_t counts = Clock.CounterReading() - StartCount;
-        return static_cast<float>(static_cast<double>(counts) * Resolution);
+        return Seconds(Clock.CounterReading() - StartCount);
     }
     // Unsigned arithmetic gives the true difference across a wrap of the millisecond clock.
     const uint32_t milliseconds = Clock.MillisecondTime() - StartMs;
-    return static_cast<float>(static_cast<double>(milliseconds) * Resolution);
+    return Seconds(milliseconds);
 }
 
 } // namespace tavren

@@ -34,6 +34,8 @@ public:
     float Elapsed() const;
 
 private:
+    float Seconds(int64_t counts) const;
+
     ClockSource& Clock;
 };
 
