@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <optional>
 
 namespace tavren {
@@ -307,6 +308,31 @@ TEST(LoadFromFile, StopsAtAnEarlyEndOfFileKeepingOnlyWhatWasRead) {
         EXPECT_EQ(model.Materials.size(), test.Materials) << test.Text;
         EXPECT_EQ(model.Bones.size(), test.Bones) << test.Text;
     }
+}
+
+TEST(LoadFromFile, TakesEveryCutOfAFileWithAResultOrAModelError) {
+    std::ifstream seagullFile(test::RealModel("scorched3d_seagull.txt"), std::ios::binary);
+    const std::string seagull((std::istreambuf_iterator<char>(seagullFile)),
+                              std::istreambuf_iterator<char>());
+    std::vector<std::string> cuts;
+    const std::string chain = ChainModelText();
+    for (size_t length = 0; length <= chain.size(); ++length) {
+        cuts.push_back(chain.substr(0, length));
+    }
+    for (size_t end = seagull.find('\n'); end != std::string::npos;
+         end = seagull.find('\n', end + 1)) {
+        cuts.push_back(seagull.substr(0, end + 1));
+        cuts.push_back(seagull.substr(0, end - 3));
+    }
+    size_t loaded = 0;
+    for (const std::string& cut : cuts) {
+        try {
+            LoadedModel model(cut);
+            loaded += model.Loaded ? 1 : 0;
+        } catch (const ModelError&) {
+        }
+    }
+    EXPECT_GT(loaded, cuts.size() / 2);
 }
 
 TEST(LoadFromFile, KeepsTheKeysABoneBlockDeliversBeforeTheFileEnds) {
