@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -82,7 +83,22 @@ std::optional<float> ParseDecimalReal(std::string_view text) {
     float value = 0.0f;
     const char* end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data(), end, value, std::chars_format::general);
-    if (error != std::errc() || stop != end) {
+    if (stop != end) {
+        return std::nullopt;
+    }
+    if (error == std::errc::result_out_of_range) {
+        // Too small for a float is zero; too large is no number.
+        double wide = 0.0;
+        const bool tiny =
+            std::from_chars(text.data(), end, wide, std::chars_format::general).ec == std::errc()
+                ? std::abs(wide) < 1.0
+                : text.find("e-") != std::string_view::npos ||
+                      text.find("E-") != std::string_view::npos;
+        if (!tiny) {
+            return std::nullopt;
+        }
+        value = 0.0f;
+    } else if (error != std::errc()) {
         return std::nullopt;
     }
     return negative ? -value : value;

@@ -101,7 +101,10 @@ TEST(ParseDecimalReal, TakesDecimalRealsWithAPointOnly) {
     EXPECT_EQ(ParseDecimalReal("+1.5"), 1.5f);
     EXPECT_EQ(ParseDecimalReal(".5"), 0.5f);
     EXPECT_EQ(ParseDecimalReal("7"), 7.0f);
-    for (const char* bad : {"", "-", "1,5", "nan", "inf", "-inf", "0x1p3", "1.5.2", "--1", "1e"}) {
+    EXPECT_EQ(ParseDecimalReal("1e-60"), 0.0f);
+    EXPECT_EQ(ParseDecimalReal("-1e-400"), -0.0f);
+    for (const char* bad :
+         {"", "-", "1,5", "nan", "inf", "-inf", "0x1p3", "1.5.2", "--1", "1e", "1e39", "-1e400"}) {
         EXPECT_FALSE(ParseDecimalReal(bad)) << bad;
     }
 }
