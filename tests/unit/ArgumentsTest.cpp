@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <vector>
 
 namespace tavren::tool {
 namespace {
@@ -47,6 +48,21 @@ TEST(OptionReader, RefusesRepeatedAndValuelessOptions) {
     const std::array<std::string_view, 1> last = {"--out"};
     OptionReader valueless(last);
     EXPECT_THROW(valueless.Take("--out"), UsageError);
+}
+
+TEST(OptionReader, TakeAllGivesEveryValueOfARepeatedOptionInOrder) {
+    const std::array<std::string_view, 7> arguments = {"--advance", "1.5", "--out",    "a",
+                                                       "--advance", "-2",  "--advance"};
+    const std::span<const std::string_view> firstSix(arguments.data(), 6);
+    OptionReader options(firstSix);
+    EXPECT_EQ(options.TakeAll("--advance"), (std::vector<std::string_view>{"1.5", "-2"}));
+    EXPECT_TRUE(options.TakeAll("--frames").empty());
+    EXPECT_THROW(options.RejectLeftovers(), UsageError);
+    EXPECT_EQ(options.Take("--out"), "a");
+    EXPECT_NO_THROW(options.RejectLeftovers());
+
+    OptionReader valueless(arguments);
+    EXPECT_THROW(valueless.TakeAll("--advance"), UsageError);
 }
 
 } // namespace

@@ -49,22 +49,27 @@ OptionReader::OptionReader(std::span<const std::string_view> arguments) : Argume
 }
 
 std::optional<std::string_view> OptionReader::Take(std::string_view name) {
-    std::optional<std::string_view> value;
+    const std::vector<std::string_view> values = TakeAll(name);
+    if (values.size() > 1) {
+        throw UsageError(std::string(name) + " is given twice");
+    }
+    return values.empty() ? std::nullopt : std::optional(values.front());
+}
+
+std::vector<std::string_view> OptionReader::TakeAll(std::string_view name) {
+    std::vector<std::string_view> values;
     for (size_t index = 0; index < Arguments.size(); ++index) {
         if (Arguments[index] != name) {
             continue;
         }
-        if (value) {
-            throw UsageError(std::string(name) + " is given twice");
-        }
         if (index + 1 >= Arguments.size()) {
             throw UsageError(std::string(name) + " needs a value");
         }
-        value = Arguments[index + 1];
+        values.push_back(Arguments[index + 1]);
         Taken |= uint64_t{3} << index;
         ++index;
     }
-    return value;
+    return values;
 }
 
 std::string_view OptionReader::Require(std::string_view name) {

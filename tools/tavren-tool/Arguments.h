@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavren::tool {
 
@@ -26,13 +27,15 @@ std::optional<Size> ParseSize(std::string_view text);
 // A decimal integer from 0 to the limit.
 std::optional<int64_t> ParseCount(std::string_view text, int64_t limit);
 
-// Options of the form --name VALUE, each given at most once.
+// Options of the form --name VALUE, each given at most once unless taken with TakeAll.
 class OptionReader {
 public:
     explicit OptionReader(std::span<const std::string_view> arguments);
     // The value of --name, if it was given.
     std::optional<std::string_view> Take(std::string_view name);
     std::string_view Require(std::string_view name);
+    // Every value of --name, in the order given; the option may repeat.
+    std::vector<std::string_view> TakeAll(std::string_view name);
     // Throws UsageError for any option that no Take asked for.
     void RejectLeftovers() const;
 

@@ -19,5 +19,6 @@ struct Command {
 
 int RunRender(std::span<const std::string_view> arguments);
 int RunSim(std::span<const std::string_view> arguments);
+int RunModel(std::span<const std::string_view> arguments);
 
 } // namespace tavren::tool

@@ -18,6 +18,10 @@ constexpr Command Commands[] = {
     {"sim", "sim SCENARIO --steps K",
      "Steps the school of a scenario file K times, without models or GL, and prints each fish.",
      tavren::tool::RunSim},
+    {"model", "model info FILE | model pose FILE [--advance D]...",
+     "Prints what the model loader reads from FILE as JSON (info), or the drawn corners as "
+     "\"x y z u v\" lines after advancing the animation by each D frames (pose).",
+     tavren::tool::RunModel},
 };
 
 void PrintHelp(std::FILE* stream) {

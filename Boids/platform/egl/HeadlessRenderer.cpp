@@ -1,5 +1,7 @@
 #include "HeadlessRenderer.h"
 
+#include "../../ExtOpenGL.h"
+
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 #include <GL/gl.h>
@@ -101,6 +103,7 @@ HeadlessRenderer::HeadlessRenderer(int32_t width, int32_t height)
     if (!eglMakeCurrent(Egl->Display, EGL_NO_SURFACE, EGL_NO_SURFACE, Egl->RenderContext)) {
         throw HeadlessError(EglFailure("eglMakeCurrent"));
     }
+    SetGlProcLoader([](const char* name) { return eglGetProcAddress(name); });
 
     // The offscreen target is like the window: 8-bit red, green and blue with no alpha (read
     // back as opaque), and a 16-bit depth buffer.

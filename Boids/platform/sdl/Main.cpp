@@ -4,6 +4,7 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_syswm.h>
 
+#include "../../ExtOpenGL.h"
 #include "../../Scene.h"
 #include "SdlKeys.h"
 #include "SdlMessageSink.h"
@@ -210,6 +211,9 @@ void RunRenderer() {
 int main() {
     tavren::SdlMessageSink messages;
     tavren::SetRendererMessages(&messages);
+    tavren::SetGlProcLoader([](const char* name) {
+        return reinterpret_cast<tavren::GlProcedure>(SDL_GL_GetProcAddress(name));
+    });
     tavren::RunRenderer();
     tavren::SetRendererMessages(nullptr);
     return 0;

@@ -6,6 +6,7 @@
 
 #include <float.h>
 
+#include "../../ExtOpenGL.h"
 #include "../../Scene.h"
 #include "MessageBoxSink.h"
 
@@ -164,6 +165,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     _controlfp(_MCW_EM, _MCW_EM);
     tavren::MessageBoxSink messages;
     tavren::SetRendererMessages(&messages);
+    tavren::SetGlProcLoader([](const char* name) {
+        return reinterpret_cast<tavren::GlProcedure>(wglGetProcAddress(name));
+    });
     tavren::RunRenderer();
     tavren::SetRendererMessages(nullptr);
     return 0;
