@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,10 @@ struct SetterCase {
     double Value;
     double Expected;
 };
+
+void PrintTo(const SetterCase& c, std::ostream* out) {
+    *out << c.Name;
+}
 
 class SetterTest : public testing::TestWithParam<SetterCase> {};
 
@@ -193,6 +198,10 @@ struct TurnCase {
     double TowardHeading;    // the heading after TurnToward; TurnAwayFrom turns the other way
 };
 
+void PrintTo(const TurnCase& c, std::ostream* out) {
+    *out << "heading " << c.Heading << " to (" << c.TargetX << ", " << c.TargetY << ")";
+}
+
 class TurnTest : public testing::TestWithParam<TurnCase> {};
 
 TEST_P(TurnTest, OneStepAlongTheTable) {
@@ -283,6 +292,10 @@ struct AvoidCase {
     double ExpectedSpeed;
     double ExpectedNeighbourSpeed;
 };
+
+void PrintTo(const AvoidCase& c, std::ostream* out) {
+    *out << c.Name;
+}
 
 class AvoidTest : public testing::TestWithParam<AvoidCase> {};
 

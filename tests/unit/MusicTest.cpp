@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -88,6 +89,10 @@ struct PollCase {
     std::vector<std::string> After; // what is sent after the mode query
     bool KeepPolling;
 };
+
+void PrintTo(const PollCase& c, std::ostream* out) {
+    *out << c.Name;
+}
 
 class CdPollTest : public MusicTest, public testing::WithParamInterface<PollCase> {};
 
