@@ -18,5 +18,6 @@ struct Command {
 };
 
 int RunRender(std::span<const std::string_view> arguments);
+int RunTexture(std::span<const std::string_view> arguments);
 
 } // namespace tavren::tool

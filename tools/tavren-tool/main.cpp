@@ -15,6 +15,13 @@ constexpr Command Commands[] = {
     {"render", "render --size WxH --frames N --out FILE.png",
      "Draws N frames of the scene offscreen and writes the last one as PNG.",
      tavren::tool::RunRender},
+    {"texture", "texture decode FILE [--raw OUT]",
+     "Reads a picture as the texture loader does, without GL, and prints \"WIDTH HEIGHT "
+     "RGB|RGBA\";\n"
+     "      --raw writes its texels, tightly packed, bottom row first. Exit status 0; 1 with\n"
+     "      \"CAPTION: TEXT\" on standard error when the loader refuses it; 3 when no reader\n"
+     "      takes the name.",
+     tavren::tool::RunTexture},
 };
 
 void PrintHelp(std::FILE* stream) {
