@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64 wine wine64
   xvfb xdotool x11-utils imagemagick
+  clang
 )
 
 missing=()
