@@ -3,10 +3,11 @@
 #include "DataFolder.h"
 #include "JpegDecoder.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cassert>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 
 namespace tavren {
@@ -68,10 +69,11 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path) {
     return bytes;
 }
 
+// A file, not a folder, by that name. stat takes the name's bytes as they are on both
+// platforms (the ANSI code page on Windows).
 bool FileExists(const std::string& path) {
-    std::error_code error;
-    const std::filesystem::path file(path);
-    return std::filesystem::exists(file, error) && !std::filesystem::is_directory(file, error);
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0 && !S_ISDIR(status.st_mode);
 }
 
 PictureFailure BitmapFailure(const std::string& text) {

@@ -162,7 +162,9 @@ INSTANTIATE_TEST_SUITE_P(
         PictureCase{"bmp/scorched3d_gull.bmp", true}, PictureCase{"bmp/g_rgb24.bmp", true},
         PictureCase{"bmp/b_reallybig.bmp", true},
         PictureCase{"tga/rgb24_bottom_left_rle.tga", true}, PictureCase{"tga/utc32.tga", true},
-        PictureCase{"tga/ctc24.tga", true}),
+        PictureCase{"tga/ctc24.tga", true}, PictureCase{"bmp/missing.bmp", true},
+        PictureCase{"tga/missing.tga", true}, PictureCase{"jpeg/missing.jpg", true},
+        PictureCase{"tga", true}),
     [](const auto& info) {
         std::string name = info.param.File;
         std::replace_if(
