@@ -100,30 +100,29 @@ std::vector<uint8_t> SwappedPixels(std::span<const uint8_t> source, int bytesPer
     return pixels;
 }
 
-// Run-length packets of the TGA image type 10, decoded into width x height pixels. Empty when a
-// packet runs past the picture (overrun set) or past the data.
-std::optional<std::vector<uint8_t>> DecodeTgaPackets(std::span<const uint8_t> data,
-                                                     uint64_t pixelCount, int bytesPerPixel,
-                                                     bool& overrun) {
-    std::vector<uint8_t> pixels(pixelCount * bytesPerPixel);
+enum class PacketsEnd { PictureFilled, PastTheData, PastThePicture };
+
+// Decodes the run-length packets of the TGA image type 10 until they fill pixels.
+PacketsEnd DecodeTgaPackets(std::span<const uint8_t> data, int bytesPerPixel,
+                            std::span<uint8_t> pixels) {
+    const size_t pixelCount = pixels.size() / bytesPerPixel;
     size_t read = 0;
-    uint64_t written = 0;
+    size_t written = 0;
     while (written < pixelCount) {
         if (read >= data.size()) {
-            return std::nullopt;
+            return PacketsEnd::PastTheData;
         }
         const uint8_t header = data[read++];
         const bool isRun = header >= 128;
-        const uint64_t count = isRun ? header - 127 : header + 1;
+        const size_t count = isRun ? header - 127 : header + 1;
         if (count > pixelCount - written) {
-            overrun = true;
-            return std::nullopt;
+            return PacketsEnd::PastThePicture;
         }
-        const uint64_t packetBytes = (isRun ? 1 : count) * bytesPerPixel;
+        const size_t packetBytes = (isRun ? 1 : count) * bytesPerPixel;
         if (packetBytes > data.size() - read) {
-            return std::nullopt;
+            return PacketsEnd::PastTheData;
         }
-        for (uint64_t pixel = 0; pixel < count; ++pixel) {
+        for (size_t pixel = 0; pixel < count; ++pixel) {
             const size_t source = read + (isRun ? 0 : pixel * bytesPerPixel);
             CopyPixelSwapped(&data[source], &pixels[(written + pixel) * bytesPerPixel],
                              bytesPerPixel);
@@ -131,7 +130,7 @@ std::optional<std::vector<uint8_t>> DecodeTgaPackets(std::span<const uint8_t> da
         read += packetBytes;
         written += count;
     }
-    return pixels;
+    return PacketsEnd::PictureFilled;
 }
 
 } // namespace
@@ -291,14 +290,16 @@ PictureResult DecodeTga(std::span<const uint8_t> file, const std::string& fileNa
     if (pixelCount > data.size() * LargestRunLength) {
         return TgaReadFailure(fileName);
     }
-    bool overrun = false;
-    auto pixels = DecodeTgaPackets(data, pixelCount, bytesPerPixel, overrun);
-    if (!pixels) {
-        return overrun ? TgaFailure(fileName, "A run-length packet runs past the image.")
-                       : TgaReadFailure(fileName);
+    picture.Pixels.resize(pixelCount * bytesPerPixel);
+    switch (DecodeTgaPackets(data, bytesPerPixel, picture.Pixels)) {
+    case PacketsEnd::PictureFilled:
+        return picture;
+    case PacketsEnd::PastThePicture:
+        return TgaFailure(fileName, "A run-length packet runs past the image.");
+    case PacketsEnd::PastTheData:
+        break;
     }
-    picture.Pixels = std::move(*pixels);
-    return picture;
+    return TgaReadFailure(fileName);
 }
 
 PictureResult DecodeJpeg(std::span<const uint8_t> file, const std::string& fileName) {

@@ -4,6 +4,7 @@
 
 #include "Boids/Textures.h"
 #include "Boids/platform/egl/HeadlessRenderer.h"
+#include "tools/PngFile.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,7 @@ namespace {
 using namespace testing_pictures;
 
 const std::filesystem::path RealData = TAVREN_REALDATA;
+const std::filesystem::path OutputFolder = TAVREN_TEST_OUTPUT;
 
 struct Level {
     int Width = 0;
@@ -58,7 +60,7 @@ class TextureUploadTest : public testing::Test {
 protected:
     void SetUp() override {
         try {
-            Renderer = std::make_unique<HeadlessRenderer>(16, 16);
+            Renderer = std::make_unique<HeadlessRenderer>(256, 128);
         } catch (const HeadlessError& error) {
             FAIL() << error.what();
         }
@@ -191,6 +193,39 @@ TEST_F(TextureUploadTest, AJpegOfAnyFormatIsOpaque) {
     for (size_t texel = 3; texel < level.Rgba.size(); texel += 4) {
         ASSERT_EQ(level.Rgba[texel], 255) << texel / 4;
     }
+}
+
+TEST_F(TextureUploadTest, ATextureDrawnOverTheTargetShowsThePicture) {
+    const TextureName rose = Load((RealData / "jpeg/testorig.jpg").string());
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, rose);
+    glColor3f(1, 1, 1);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2f(-1, -1);
+    glTexCoord2f(1, 0);
+    glVertex2f(1, -1);
+    glTexCoord2f(1, 1);
+    glVertex2f(1, 1);
+    glTexCoord2f(0, 1);
+    glVertex2f(-1, 1);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+
+    const std::vector<uint8_t> pixels = Renderer->ReadPixels();
+    WritePng(OutputFolder / "texture-rose.png", Renderer->Width(), Renderer->Height(), pixels);
+    // The red rose in the middle; the picture's bottom row at the bottom of the target.
+    const uint8_t* middle = &pixels[(64 * 256 + 128) * 4];
+    EXPECT_GT(middle[0], 180);
+    EXPECT_LT(middle[1], 100);
+    const uint8_t* bottomLeft = &pixels[(127 * 256 + 0) * 4];
+    EXPECT_NEAR(bottomLeft[0], 89, 12);
+    EXPECT_NEAR(bottomLeft[1], 103, 12);
+    EXPECT_NEAR(bottomLeft[2], 77, 12);
 }
 
 TEST_F(TextureUploadTest, EveryLoadMakesANewTexture) {
