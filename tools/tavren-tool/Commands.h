@@ -21,4 +21,6 @@ int RunRender(std::span<const std::string_view> arguments);
 int RunSim(std::span<const std::string_view> arguments);
 int RunModel(std::span<const std::string_view> arguments);
 
+int RunTexture(std::span<const std::string_view> arguments);
+
 } // namespace tavren::tool

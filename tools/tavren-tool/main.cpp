@@ -22,6 +22,14 @@ constexpr Command Commands[] = {
      "Prints what the model loader reads from FILE as JSON (info), or the drawn corners as "
      "\"x y z u v\" lines after advancing the animation by each D frames (pose).",
      tavren::tool::RunModel},
+
+    {"texture", "texture decode FILE [--raw OUT]",
+     "Reads a picture as the texture loader does, without GL, and prints \"WIDTH HEIGHT "
+     "RGB|RGBA\";\n"
+     "      --raw writes its texels, tightly packed, bottom row first. Exit status 0; 1 with\n"
+     "      \"CAPTION: TEXT\" on standard error when the loader refuses it; 3 when no reader\n"
+     "      takes the name.",
+     tavren::tool::RunTexture},
 };
 
 void PrintHelp(std::FILE* stream) {
