@@ -8,7 +8,10 @@
 #include <numbers>
 #include <random>
 #include <stdexcept>
+#include <string>
 #include <vector>
+
+#include "TextureName.h"
 
 namespace tavren {
 
@@ -218,8 +221,19 @@ public:
     virtual void Render() = 0;
 };
 
+class ClockSource;
+
 class TFlock {
 public:
+    // The school with its fish player in slot 0: the model at modelPath played at 24 animation
+    // frames per second on clock. The model loader's errors pass to the caller, the school
+    // freed. Needs a current GL context (GL library only).
+    static std::unique_ptr<TFlock> Create(int32_t modelCount, double areaHeight, double areaWidth,
+                                          const std::string& modelPath, bool multitexture,
+                                          bool caustics, const TextureLoaderFunction& loadTexture,
+                                          ClockSource& clock,
+                                          std::unique_ptr<UniformRandom> random);
+
     // ModelCount player slots, all empty; whoever builds the school fills them.
     TFlock(int32_t modelCount, double areaHeight, double areaWidth,
            std::unique_ptr<UniformRandom> random = std::make_unique<MersenneRandom>());

@@ -1,10 +1,36 @@
-// The school's drawing, apart from its simulation so that the simulation builds without GL.
+// The school's drawing and its fish player, apart from its simulation so that the simulation
+// builds without models or GL.
+#include "Animate.h"
 #include "Boid.h"
 #include "OpenGL.h"
 
 #include <cmath>
 
 namespace tavren {
+
+namespace {
+
+// The animated model player in a school's slot.
+class AnimatedFishPlayer final : public SchoolModelPlayer {
+public:
+    explicit AnimatedFishPlayer(std::unique_ptr<TAnimate> player) : Player(std::move(player)) {}
+    void Render() override { Player->Render(); }
+
+private:
+    std::unique_ptr<TAnimate> Player;
+};
+
+} // namespace
+
+std::unique_ptr<TFlock> TFlock::Create(int32_t modelCount, double areaHeight, double areaWidth,
+                                       const std::string& modelPath, bool multitexture,
+                                       bool caustics, const TextureLoaderFunction& loadTexture,
+                                       ClockSource& clock, std::unique_ptr<UniformRandom> random) {
+    auto school = std::make_unique<TFlock>(modelCount, areaHeight, areaWidth, std::move(random));
+    school->PlayerSlots.at(0) = std::make_unique<AnimatedFishPlayer>(
+        std::make_unique<TAnimate>(modelPath, 24.0, multitexture, caustics, loadTexture, clock));
+    return school;
+}
 
 void TFlock::Draw() {
     for (const std::unique_ptr<TBoid>& fish : FishList) {

@@ -20,6 +20,27 @@ public:
 // The performance counter and timeGetTime on Windows, the monotonic clock on Linux.
 ClockSource& SystemClock();
 
+// A clock that moves only when stepped: tools and tests step it once per drawn frame, so that
+// a run shows the same animation whatever the speed of the machine.
+class SteppedClock final : public ClockSource {
+public:
+    explicit SteppedClock(double stepSeconds)
+        : StepTicks(static_cast<int64_t>(stepSeconds * TicksPerSecond + 0.5)) {}
+    void Step() { Ticks += StepTicks; }
+
+    bool CounterFrequency(int64_t& frequency) override {
+        frequency = TicksPerSecond;
+        return true;
+    }
+    int64_t CounterReading() override { return Ticks; }
+    uint32_t MillisecondTime() override { return static_cast<uint32_t>(Ticks / 1'000'000); }
+
+private:
+    static constexpr int64_t TicksPerSecond = 1'000'000'000;
+    int64_t StepTicks;
+    int64_t Ticks = 0;
+};
+
 class TPerfTimer {
 public:
     explicit TPerfTimer(ClockSource& clock = SystemClock());
