@@ -74,12 +74,12 @@ Picture PaintBackground() {
     Picture picture = Downsample(big, Supersample);
     // Drifting specks of matter, a few catching the light.
     Random random(1907u);
-    for (int i = 0; i < 420; ++i) {
+    for (int i = 0; i < 260; ++i) {
         const float x = static_cast<float>(random.Uniform(0.0, Width));
         const float y = static_cast<float>(random.Uniform(0.0, Height));
         const float size = static_cast<float>(random.Uniform(0.5, 1.4));
         const float glow =
-            static_cast<float>(random.Uniform(0.15, 0.55)) * (1.0f - 0.6f * y / Height);
+            static_cast<float>(random.Uniform(0.08, 0.40)) * (1.0f - 0.6f * y / Height);
         for (int yy = static_cast<int>(y - 2); yy <= static_cast<int>(y + 2); ++yy) {
             for (int xx = static_cast<int>(x - 2); xx <= static_cast<int>(x + 2); ++xx) {
                 const float d = std::hypot(xx + 0.5f - x, yy + 0.5f - y) / size;

@@ -22,10 +22,10 @@ std::vector<Wave> MakeWaves() {
     Random random(0x5EA11u);
     std::vector<Wave> waves;
     while (waves.size() < 14) {
-        const int kx = random.Below(11) - 5;
-        const int ky = random.Below(11) - 5;
+        const int kx = random.Below(13) - 6;
+        const int ky = random.Below(13) - 6;
         const float length = std::sqrt(static_cast<float>(kx * kx + ky * ky));
-        if (length < 2.0f || length > 5.5f) {
+        if (length < 2.5f || length > 6.5f) {
             continue;
         }
         const int cycles = (random.Below(2) + 1) * (random.Below(2) == 0 ? 1 : -1);
@@ -113,14 +113,13 @@ std::vector<Picture> PaintCaustics() {
     std::vector<Picture> frames;
     for (int frame = 0; frame < CausticFrameCount; ++frame) {
         const float time = static_cast<float>(frame) / CausticFrameCount;
-        const std::vector<float> light = Soften(FocusLight(waves, time, 0.030f));
+        const std::vector<float> light = Soften(FocusLight(waves, time, 0.016f));
         Picture picture(CausticSize, CausticSize);
         for (int y = 0; y < CausticSize; ++y) {
             for (int x = 0; x < CausticSize; ++x) {
                 const float intensity = light[y * CausticSize + x];
-                // Grey where the light is spread thin, rising smoothly to white in the lines.
-                const float bright = 1.0f - std::exp(-0.9f * std::max(0.0f, intensity - 0.35f));
-                const float grey = 0.40f + 0.60f * bright;
+                // Grey where the light is spread thin, rising smoothly toward white in the lines.
+                const float grey = 0.30f + 0.70f * (1.0f - std::exp(-0.5f * intensity));
                 picture.At(x, y) = {grey, grey, grey};
             }
         }

@@ -210,11 +210,11 @@ Colour BodyColour(float z, float y, const BodySection& section, float pixelSize)
 
     // The head: smooth skin, bronze cheek, the gill cover's edge with its shadow behind.
     const float head = 1.0f - SmoothStep(gill - 0.5f, gill + 0.5f, z);
-    Colour headColour = Mix(Rgb(214, 206, 186), Rgb(160, 150, 128), SmoothStep(0.3f, 0.6f, t));
-    headColour = Mix(headColour, Rgb(44, 62, 66), SmoothStep(0.62f, 0.92f, t));
+    Colour headColour = Mix(Rgb(220, 218, 206), Rgb(168, 172, 166), SmoothStep(0.3f, 0.6f, t));
+    headColour = Mix(headColour, Rgb(40, 60, 66), SmoothStep(0.60f, 0.92f, t));
     headColour = headColour * (0.55f + 0.45f * std::pow(round, 0.6f));
     const float cheek = Gaussian(z + 52.0f, 5.0f) * Gaussian(t - 0.40f, 0.16f);
-    headColour = headColour + Rgb(50, 34, 10) * (0.5f * cheek);
+    headColour = headColour + Rgb(44, 30, 8) * (0.45f * cheek);
     const float preopercle =
         Gaussian(z - (GillEdgeZ(h) - 6.5f), 0.35f) * (1.0f - SmoothStep(0.55f, 0.75f, t));
     headColour = headColour * (1.0f - 0.25f * preopercle);
@@ -222,7 +222,7 @@ Colour BodyColour(float z, float y, const BodySection& section, float pixelSize)
     const float edgeDistance = z - gill;
     colour = colour * (1.0f - 0.45f * Gaussian(edgeDistance - 0.6f, 0.7f) *
                                   (1.0f - SmoothStep(0.8f, 0.95f, t)));
-    colour = colour + Rgb(60, 60, 60) * (0.5f * Gaussian(edgeDistance + 0.7f, 0.6f) *
+    colour = colour + Rgb(40, 40, 40) * (0.35f * Gaussian(edgeDistance + 0.7f, 0.6f) *
                                          (1.0f - SmoothStep(0.7f, 0.9f, t)));
 
     // Mouth, nostril and eye.
@@ -234,8 +234,8 @@ Colour BodyColour(float z, float y, const BodySection& section, float pixelSize)
     colour = Mix(colour, Rgb(30, 34, 36), 0.8f * nostril);
 
     const float eyeZ = -57.5f;
-    const float eyeY = 3.4f;
-    const float eyeRadius = 4.3f;
+    const float eyeY = 2.3f;
+    const float eyeRadius = 3.8f;
     const float e = std::hypot(z - eyeZ, y - eyeY);
     colour = colour * (1.0f - 0.35f * Gaussian(e - eyeRadius - 0.6f, 1.0f));
     if (e < eyeRadius + pixelSize) {

@@ -4,8 +4,10 @@
 #include "Models.h"
 #include "Pictures.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 namespace tavren {
@@ -114,26 +116,27 @@ Picture IconOnGrey(const IconImage& icon, Colour backdrop) {
 Picture MakeContactSheet(const AllPictures& all) {
     constexpr int Gap = 12;
     const Colour backdrop = Rgb(44, 46, 52);
-    Picture sheet(1024 + 2 * Gap, 1000, backdrop);
+    Picture sheet(1024 + 2 * Gap, 1100, backdrop);
     int top = Gap;
     Paste(sheet, all.Background, Gap, top);
     top += all.Background.Height() + Gap;
+
     Paste(sheet, all.FishSkin, Gap, top);
     Paste(sheet, all.Sand, Gap + all.FishSkin.Width() + Gap, top);
-    int left = Gap + all.FishSkin.Width() + Gap + all.Sand.Width() + Gap;
+    const int left = Gap + all.FishSkin.Width() + Gap + all.Sand.Width() + Gap;
     Paste(sheet, all.Preview, left, top);
-    Paste(sheet, Enlarge(IconOnGrey(all.Icon, backdrop), 2), left,
-          top + all.Preview.Height() + Gap);
-    left += all.Preview.Width() + Gap;
-    int buttonTop = top;
-    for (const Picture* skin : {&all.Buttons.Normal, &all.Buttons.HighLight, &all.Buttons.Selected,
-                                &all.Buttons.Pressed, &all.Buttons.Disable}) {
-        Paste(sheet, Enlarge(*skin, 2), left, buttonTop);
-        buttonTop += skin->Height() * 2 + 6;
+    Paste(sheet, Enlarge(IconOnGrey(all.Icon, backdrop), 2), left + all.Preview.Width() + Gap, top);
+    Paste(sheet, Enlarge(all.RadioOff, 3), left + all.Preview.Width() + Gap, top + 76);
+    Paste(sheet, Enlarge(all.RadioOn, 3), left + all.Preview.Width() + Gap + 44, top + 76);
+    const Picture* skins[] = {&all.Buttons.Normal, &all.Buttons.HighLight, &all.Buttons.Selected,
+                              &all.Buttons.Pressed, &all.Buttons.Disable};
+    const int skinsTop = top + all.Preview.Height() + Gap;
+    for (size_t i = 0; i < std::size(skins); ++i) {
+        Paste(sheet, Enlarge(*skins[i], 2), left + static_cast<int>(i % 2) * 140,
+              skinsTop + static_cast<int>(i / 2) * 58);
     }
-    Paste(sheet, Enlarge(all.RadioOff, 3), left, buttonTop);
-    Paste(sheet, Enlarge(all.RadioOn, 3), left + 48, buttonTop);
-    top += all.FishSkin.Height() + Gap;
+    top = std::max(top + all.FishSkin.Height(), skinsTop + 3 * 58) + Gap;
+
     constexpr int PerRow = 8;
     for (size_t i = 0; i < all.Caustics.size(); ++i) {
         const int column = static_cast<int>(i) % PerRow;

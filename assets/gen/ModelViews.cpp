@@ -111,14 +111,14 @@ std::vector<Mat4> PoseBones(const ModelText& model, float frame) {
 Picture DrawFishSide(const ModelText& fish, const Picture& skin, float frame) {
     // From the fish's left (-x): z runs to the right, y up, as in the skin picture.
     const Mat4 view =
-        Mat4::Translation({-12.0f, -2.0f, -200.0f}) * Mat4::Rotation(-90.0f, {0.0f, 1.0f, 0.0f});
+        Mat4::Translation({-13.5f, -2.0f, -200.0f}) * Mat4::Rotation(90.0f, {0.0f, 1.0f, 0.0f});
     return DrawFishOrthographic(fish, skin, frame, view, 96.0f, 40.0f, 480, false);
 }
 
 Picture DrawFishTop(const ModelText& fish, const Picture& skin, float frame) {
-    const Mat4 view = Mat4::Translation({-12.0f, 0.0f, -200.0f}) *
+    const Mat4 view = Mat4::Translation({-13.5f, 0.0f, -200.0f}) *
                       Mat4::Rotation(90.0f, {1.0f, 0.0f, 0.0f}) *
-                      Mat4::Rotation(-90.0f, {0.0f, 1.0f, 0.0f});
+                      Mat4::Rotation(90.0f, {0.0f, 1.0f, 0.0f});
     return DrawFishOrthographic(fish, skin, frame, view, 96.0f, 40.0f, 480, false);
 }
 

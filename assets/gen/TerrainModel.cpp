@@ -18,7 +18,7 @@ constexpr float LowestY = 43.0f;
 constexpr float HighestY = 93.0f;
 // How often the sand (and the caustic light, which shares its coordinates) repeats across the
 // floor: the same number of picture repeats per unit of length in both directions.
-constexpr float SandRepeatsAcross = 5.0f;
+constexpr float SandRepeatsAcross = 8.0f;
 
 // Gentle dunes: long swells crossing at an angle, a little unevenness, and a floor that rises
 // toward the back so that the far dunes show above the near ones.
