@@ -119,7 +119,7 @@ std::vector<Picture> PaintCaustics() {
             for (int x = 0; x < CausticSize; ++x) {
                 const float intensity = light[y * CausticSize + x];
                 // Grey where the light is spread thin, rising smoothly toward white in the lines.
-                const float grey = 0.30f + 0.70f * (1.0f - std::exp(-0.5f * intensity));
+                const float grey = 0.34f + 0.68f * (1.0f - std::exp(-0.55f * intensity));
                 picture.At(x, y) = {grey, grey, grey};
             }
         }

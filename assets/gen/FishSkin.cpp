@@ -31,25 +31,29 @@ Colour FinColour(Fin fin, float a, float b, float& alpha) {
     const float d = std::fabs(r - std::round(r));
     // Rays fork toward the edge: a second, fainter ray appears between the main ones.
     const float fork =
-        SmoothStep(0.45f, 0.8f, b) * 0.55f * std::exp(-std::pow((0.5f - d) / 0.12f, 2.0f));
-    const float ray = std::max(std::exp(-std::pow(d / 0.16f, 2.0f)), fork);
+        SmoothStep(0.45f, 0.8f, b) * 0.5f * std::exp(-std::pow((0.5f - d) / 0.09f, 2.0f));
+    const float ray = std::max(std::exp(-std::pow(d / 0.11f, 2.0f)), fork);
+    // Segments along each ray and a little unevenness between rays, so they are not a comb.
     const float joints =
         1.0f -
-        0.25f * std::exp(-std::pow((std::fmod(b * 9.0f + 0.3f * a, 1.0f) - 0.5f) / 0.07f, 2.0f));
-    Colour membrane = Mix(Rgb(118, 124, 126), Rgb(70, 78, 88), b);
-    Colour rayColour = Mix(Rgb(206, 204, 190), Rgb(160, 164, 160), b);
+        0.22f * std::exp(-std::pow((std::fmod(b * 9.0f + 0.3f * a, 1.0f) - 0.5f) / 0.07f, 2.0f));
+    const uint32_t seed = 17u + static_cast<uint32_t>(fin);
+    const float uneven = 0.75f + 0.5f * PeriodicNoise(r, b * 5.0f, 64, seed);
+    Colour membrane = Mix(Rgb(104, 110, 112), Rgb(46, 54, 64), SmoothStep(0.0f, 0.9f, b));
+    Colour rayColour = Mix(Rgb(200, 196, 178), Rgb(128, 134, 138), b) * uneven;
     if (fin == Fin::Tail || fin == Fin::Dorsal) {
         // A dusky margin, as many fish have.
-        membrane = Mix(membrane, Rgb(40, 46, 56), SmoothStep(0.7f, 1.0f, b) * 0.7f);
+        membrane = Mix(membrane, Rgb(30, 36, 48), SmoothStep(0.72f, 1.0f, b) * 0.7f);
+        rayColour = Mix(rayColour, Rgb(70, 76, 86), SmoothStep(0.75f, 1.0f, b) * 0.6f);
     }
     if (fin == Fin::Side || fin == Fin::Anal) {
         membrane = Mix(membrane, Rgb(150, 118, 96), 0.35f * (1.0f - b));
         rayColour = Mix(rayColour, Rgb(224, 190, 150), 0.4f);
     }
     const Colour colour = Mix(membrane, rayColour * joints, ray);
-    const float fray = PeriodicNoise(a * 40.0f, 0.0f, 40, 17u + static_cast<uint32_t>(fin));
+    const float fray = PeriodicNoise(a * 40.0f, 0.0f, 40, seed);
     const float edge = 1.0f - SmoothStep(0.90f - 0.08f * fray, 1.0f, b);
-    alpha = (0.70f + 0.28f * ray) * edge;
+    alpha = (0.62f + 0.33f * ray) * edge;
     return colour;
 }
 
