@@ -21,14 +21,14 @@ struct Wave {
 std::vector<Wave> MakeWaves() {
     Random random(0x5EA11u);
     std::vector<Wave> waves;
-    while (waves.size() < 14) {
-        const int kx = random.Below(13) - 6;
-        const int ky = random.Below(13) - 6;
+    while (waves.size() < 22) {
+        const int kx = random.Below(15) - 7;
+        const int ky = random.Below(15) - 7;
         const float length = std::sqrt(static_cast<float>(kx * kx + ky * ky));
-        if (length < 2.5f || length > 6.5f) {
+        if (length < 2.5f || length > 7.5f) {
             continue;
         }
-        const int cycles = (random.Below(2) + 1) * (random.Below(2) == 0 ? 1 : -1);
+        const int cycles = random.Below(2) == 0 ? 1 : -1;
         const float amplitude = static_cast<float>(random.Uniform(0.6, 1.0)) / (length * length);
         waves.push_back(
             {kx, ky, cycles, amplitude, static_cast<float>(random.Uniform(0.0, 2.0 * Pi))});
@@ -113,7 +113,7 @@ std::vector<Picture> PaintCaustics() {
     std::vector<Picture> frames;
     for (int frame = 0; frame < CausticFrameCount; ++frame) {
         const float time = static_cast<float>(frame) / CausticFrameCount;
-        const std::vector<float> light = Soften(FocusLight(waves, time, 0.016f));
+        const std::vector<float> light = Soften(FocusLight(waves, time, 0.0125f));
         Picture picture(CausticSize, CausticSize);
         for (int y = 0; y < CausticSize; ++y) {
             for (int x = 0; x < CausticSize; ++x) {
