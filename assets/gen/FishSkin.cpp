@@ -123,6 +123,7 @@ struct ScaleLook {
     float Rim = 0.0f;
     float Shadow = 0.0f;
     float Centre = 0.0f;
+    float Sparkle = 0.5f; // each scale's own angle to the light, 0 to 1
 };
 
 ScaleLook Scales(float z, float rowCoordinate) {
@@ -143,6 +144,7 @@ ScaleLook Scales(float z, float rowCoordinate) {
             if (distance < 1.0f && centreZ < bestZ) {
                 bestZ = centreZ;
                 bestDistance = distance;
+                look.Sparkle = HashUnit(c, r, 61u);
             }
             if (distance >= 1.0f && dz > 0.0f) {
                 shadow = std::max(shadow, std::exp(-(distance - 1.0f) / 0.09f));
@@ -163,7 +165,7 @@ float Gaussian(float x, float width) {
 // The gill cover's rear edge: an arc bowed toward the tail, in model z, at relative height h
 // (-1 belly, +1 back).
 float GillEdgeZ(float h) {
-    return -47.0f + 6.5f * std::sqrt(std::max(0.0f, 1.0f - 0.85f * h * h));
+    return -50.0f + 10.0f * std::sqrt(std::max(0.0f, 1.0f - 0.9f * h * h));
 }
 
 Colour BodyColour(float z, float y, const BodySection& section, float pixelSize) {
@@ -195,14 +197,22 @@ Colour BodyColour(float z, float y, const BodySection& section, float pixelSize)
     const float rows = 24.0f;
     const ScaleLook scale = Scales(z, t * rows);
     const float scaleWeight = scaled * (0.6f + 0.4f * SmoothStep(0.15f, 0.5f, t));
-    colour = colour * (1.0f - scaleWeight * (0.30f * scale.Shadow - 0.06f * scale.Centre));
-    colour = colour + Rgb(40, 44, 46) * (scaleWeight * scale.Rim * (1.0f - 0.6f * t));
+    colour = colour * (1.0f - scaleWeight * (0.36f * scale.Shadow - 0.06f * scale.Centre));
+    colour = colour + Rgb(52, 56, 58) * (scaleWeight * scale.Rim * (1.0f - 0.6f * t));
+    // Silver scales mirror the light each at its own angle.
+    colour = colour * (1.0f + scaleWeight * 0.10f * (scale.Sparkle - 0.5f) * (1.0f - 0.5f * t));
 
     // Roundness: the photograph's light falls from above, the body turns away at back and belly.
     const float round = std::sqrt(std::max(0.0f, 1.0f - h * h));
     colour = colour * (0.55f + 0.45f * std::pow(round, 0.6f));
     colour = colour + Rgb(70, 76, 80) * (0.45f * Gaussian(t - 0.56f, 0.08f) *
                                          (0.6f + 0.4f * scale.Centre) * scaled);
+    // The broad sheen of the light source on the front half, and the tail a little in shade.
+    colour =
+        colour + Rgb(56, 62, 66) * (0.35f * Gaussian(t - 0.6f, 0.13f) * Gaussian(s - 0.38f, 0.2f));
+    colour = colour * (1.0f - 0.12f * SmoothStep(0.7f, 1.0f, s));
+    // A faint dark spot behind the gill cover, high on the shoulder.
+    colour = colour * (1.0f - 0.3f * Gaussian(std::hypot(z + 33.0f, (t - 0.72f) * height), 1.8f));
 
     // The lateral line: a row of pale pores in a dark line, parallel to the back.
     const float lineT = 0.74f - 0.04f * s + 0.06f * s * s;
@@ -222,6 +232,9 @@ Colour BodyColour(float z, float y, const BodySection& section, float pixelSize)
     const float preopercle =
         Gaussian(z - (GillEdgeZ(h) - 6.5f), 0.35f) * (1.0f - SmoothStep(0.55f, 0.75f, t));
     headColour = headColour * (1.0f - 0.25f * preopercle);
+    // The gill cover bulges a little and catches a golden light.
+    const float cover = Gaussian(z - (gill - 4.0f), 3.0f) * Gaussian(t - 0.45f, 0.2f);
+    headColour = headColour * (1.0f + 0.10f * cover) + Rgb(30, 22, 4) * (0.5f * cover);
     colour = Mix(colour, headColour, head);
     const float edgeDistance = z - gill;
     colour = colour * (1.0f - 0.45f * Gaussian(edgeDistance - 0.6f, 0.7f) *
@@ -230,10 +243,14 @@ Colour BodyColour(float z, float y, const BodySection& section, float pixelSize)
                                          (1.0f - SmoothStep(0.7f, 0.9f, t)));
 
     // Mouth, nostril and eye.
-    const float mouthZ = std::clamp(z, NoseZ, -63.0f);
-    const float mouthY = section.Centre - 1.3f - 0.25f * (mouthZ - NoseZ);
-    const float mouth = Gaussian(std::hypot(z - mouthZ, y - mouthY), 0.45f);
+    const float mouthZ = std::clamp(z, NoseZ, -61.5f);
+    const float mouthY = section.Centre - 1.3f - 0.32f * (mouthZ - NoseZ);
+    const float mouth = Gaussian(std::hypot(z - mouthZ, y - mouthY), 0.4f);
     colour = Mix(colour, Rgb(40, 30, 30), 0.8f * mouth);
+    // The upper jaw's bone: a pale, slightly raised band above the mouth line.
+    const float jaw = Gaussian(std::hypot(z - mouthZ, y - mouthY - 0.9f), 0.6f) *
+                      SmoothStep(NoseZ, NoseZ + 3.0f, z);
+    colour = colour + Rgb(30, 30, 26) * (0.6f * jaw);
     const float nostril = Gaussian(std::hypot(z + 64.6f, y - 2.2f), 0.55f);
     colour = Mix(colour, Rgb(30, 34, 36), 0.8f * nostril);
 

@@ -154,10 +154,11 @@ IconImage PaintIcon(int size) {
                     const float bx = (u + 0.12f) / 0.55f;
                     const float by = (v - 0.05f) / 0.30f;
                     const bool body = bx * bx + by * by < 1.0f;
-                    const float tx = u - 0.38f;
-                    const bool tail = tx > 0.0f && tx < 0.42f &&
-                                      std::fabs(v - 0.05f) < 0.05f + 0.85f * tx &&
-                                      std::fabs(v - 0.05f) > 0.9f * tx - 0.12f;
+                    const float tx = u - 0.36f;
+                    const float dv = std::fabs(v - 0.05f);
+                    const bool fan = dv < 0.06f + 0.85f * tx;
+                    const bool notch = tx > 0.2f && dv < (tx - 0.2f) * 1.6f;
+                    const bool tail = tx > 0.0f && tx < 0.4f && fan && !notch;
                     if (body || tail) {
                         const float shade = Clamp01(0.5f + 0.5f * by);
                         colour = Mix(Rgb(235, 238, 240), Rgb(40, 70, 90), shade);
