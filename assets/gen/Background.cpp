@@ -24,11 +24,11 @@ Colour Water(float x, float y) {
     // Slow, wide variations, like distant murk.
     const float murk = PeriodicFractal(x / Width * 4.0f, y / Height, 4, 4, 0.55f, 71u);
     colour = colour * (0.80f + 0.40f * murk);
-    // Shafts of light slanting down from the surface, fading with depth.
-    const float slant = x + 0.55f * y;
-    const float shafts = PeriodicFractal(slant / Width * 2.0f, 0.3f, 24, 3, 0.5f, 5u);
-    const float shaft = std::pow(SmoothStep(0.45f, 0.85f, shafts), 1.6f) * (1.0f - depth) * 0.55f;
-    colour = colour + Rgb(60, 120, 160) * shaft;
+    // Shafts of light fanning down from the sun above the surface, fading with depth.
+    const float angle = std::atan2(x - 430.0f, y + 900.0f);
+    const float shafts = PeriodicFractal(angle * 4.0f, 0.3f, 16, 3, 0.5f, 5u);
+    const float shaft = std::pow(SmoothStep(0.42f, 0.85f, shafts), 1.5f) * std::pow(1.0f - depth, 1.4f);
+    colour = colour + Rgb(60, 120, 160) * (0.5f * shaft);
     return colour;
 }
 
