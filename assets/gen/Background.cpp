@@ -27,7 +27,8 @@ Colour Water(float x, float y) {
     // Shafts of light fanning down from the sun above the surface, fading with depth.
     const float angle = std::atan2(x - 430.0f, y + 900.0f);
     const float shafts = PeriodicFractal(angle * 4.0f, 0.3f, 16, 3, 0.5f, 5u);
-    const float shaft = std::pow(SmoothStep(0.42f, 0.85f, shafts), 1.5f) * std::pow(1.0f - depth, 1.4f);
+    const float shaft =
+        std::pow(SmoothStep(0.42f, 0.85f, shafts), 1.5f) * std::pow(1.0f - depth, 1.4f);
     colour = colour + Rgb(60, 120, 160) * (0.5f * shaft);
     return colour;
 }

@@ -32,14 +32,22 @@ Colour FinColour(Fin fin, float a, float b, float& alpha) {
     // Rays fork toward the edge: a second, fainter ray appears between the main ones.
     const float fork =
         SmoothStep(0.45f, 0.8f, b) * 0.5f * std::exp(-std::pow((0.5f - d) / 0.09f, 2.0f));
-    const float ray = std::max(std::exp(-std::pow(d / 0.11f, 2.0f)), fork);
+    // Rays thin out toward the edge; the dorsal fin's first rays are stout spines.
+    float width = 0.15f * (1.0f - 0.45f * b);
+    if (fin == Fin::Dorsal && r < 3.5f) {
+        width *= 1.5f;
+    }
+    const float ray = std::max(std::exp(-std::pow(d / width, 2.0f)), fork);
     // Segments along each ray and a little unevenness between rays, so they are not a comb.
     const float joints =
         1.0f -
         0.22f * std::exp(-std::pow((std::fmod(b * 9.0f + 0.3f * a, 1.0f) - 0.5f) / 0.07f, 2.0f));
     const uint32_t seed = 17u + static_cast<uint32_t>(fin);
     const float uneven = 0.75f + 0.5f * PeriodicNoise(r, b * 5.0f, 64, seed);
-    Colour membrane = Mix(Rgb(104, 110, 112), Rgb(46, 54, 64), SmoothStep(0.0f, 0.9f, b));
+    // Fine streaks in the membrane along the rays.
+    const float streaks = PeriodicNoise(a * 160.0f, b * 3.0f, 160, seed + 5u);
+    Colour membrane = Mix(Rgb(104, 110, 112), Rgb(46, 54, 64), SmoothStep(0.0f, 0.9f, b)) *
+                      (0.85f + 0.3f * streaks);
     Colour rayColour = Mix(Rgb(200, 196, 178), Rgb(128, 134, 138), b) * uneven;
     if (fin == Fin::Tail || fin == Fin::Dorsal) {
         // A dusky margin, as many fish have.

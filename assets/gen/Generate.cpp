@@ -194,6 +194,7 @@ std::vector<std::filesystem::path> GenerateAssets(const std::filesystem::path& r
         swim.push_back(DrawFishTop(fish, all.FishSkin, frame));
     }
     writer.Png("previews/fish-swim.png", StackVertically(swim));
+    writer.Png("previews/terrain-top.png", DrawTerrainTop(terrain, all.Sand, all.Caustics[0]));
     writer.Png("previews/scene.png",
                DrawScene(fish, terrain,
                          {&all.Background, &all.FishSkin, &all.Sand, &all.Caustics[0]}, 640, 480));

@@ -129,6 +129,20 @@ Picture DrawFishLit(const ModelText& fish, const Picture& skin, float frame) {
     return DrawFishOrthographic(fish, skin, frame, view, 96.0f, 56.0f, 480, true);
 }
 
+Picture DrawTerrainTop(const ModelText& terrain, const Picture& sand, const Picture& caustic) {
+    constexpr int Width = 480;
+    constexpr float HalfWidth = 240.0f;
+    constexpr float HalfHeight = 160.0f;
+    const int height = static_cast<int>(Width * HalfHeight / HalfWidth);
+    Raster raster(Width * Supersample, height * Supersample, Rgb(20, 24, 32),
+                  Mat4::Orthographic(-HalfWidth, HalfWidth, -HalfHeight, HalfHeight, 1.0f, 400.0f));
+    // From above, x to the right and -z (the far side in the scene) up.
+    const Mat4 view =
+        Mat4::Translation({10.0f, -10.0f, -200.0f}) * Mat4::Rotation(90.0f, {1.0f, 0.0f, 0.0f});
+    DrawModel(raster, terrain, 1.0f, view, {1, 1, 1}, &sand, &caustic, Unlit);
+    return Downsample(raster.Image(), Supersample);
+}
+
 Picture DrawScene(const ModelText& fish, const ModelText& terrain, const ScenePictures& pictures,
                   int width, int height) {
     const Mat4 projection =

@@ -19,6 +19,9 @@ Picture DrawFishTop(const ModelText& fish, const Picture& skin, float frame);
 // The fish from the front left and above, with simple lighting that shows its normals.
 Picture DrawFishLit(const ModelText& fish, const Picture& skin, float frame);
 
+// The sea floor from straight above, with the sand and one caustic frame.
+Picture DrawTerrainTop(const ModelText& terrain, const Picture& sand, const Picture& caustic);
+
 struct ScenePictures {
     const Picture* Background;
     const Picture* FishSkin;
