@@ -162,7 +162,7 @@ struct FinSurface {
     int Columns; // along a
     int Rows;    // along b
     std::function<Vec3(float a, float b)> Position;
-    std::function<Vec3(float a, float b)> Normal; // of the fin's plane, toward face +1
+    std::function<Vec3(float a, float b)> Normal; // of the fin's plane, toward the first face
     std::function<float(float a, float b)> Thickness;
     std::function<Vec2(float a, float b)> SkinPoint;
     std::function<int(float a, float b)> BoneOf;
