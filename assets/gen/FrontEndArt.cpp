@@ -71,7 +71,8 @@ ButtonSkins PaintButtonSkins() {
     const Colour darkBlue = Rgb(22, 44, 110);
     const Colour white = Rgb(255, 255, 255);
     const Colour pale = Rgb(226, 225, 235);
-    ButtonLook normal{outside, darkBlue, white, 1.0f, white, Rgb(214, 213, 226)};
+    // The face runs from white to the gradient colour the button paints behind the skin.
+    ButtonLook normal{outside, darkBlue, white, 1.0f, white, Rgb(0xC6, 0xC5, 0xD7)};
     ButtonSkins skins;
     skins.Normal = PaintButton(normal);
     ButtonLook highlight = normal;
