@@ -3,6 +3,7 @@ SHELL := /bin/bash
 .DEFAULT_GOAL := run
 
 FRAME_PNG := $(CURDIR)/build/default/last-frame.png
+DATA_FOLDER := $(CURDIR)/build/default/data
 
 .PHONY: deps build build-windows build-debug build-fuzz run test fuzz format clean
 
@@ -29,9 +30,10 @@ build-fuzz: deps
 # Without one: a short offscreen run that writes the last frame as PNG and prints its path.
 run: build
 	@if [ -n "$$DISPLAY" ] && xdpyinfo >/dev/null 2>&1; then \
-	  build/default/bin/Tavren.pex; \
+	  TAVREN_DATA=$(DATA_FOLDER) build/default/bin/Tavren.pex; \
 	else \
-	  build/default/bin/tavren-tool render --size 1280x720 --frames 120 --out $(FRAME_PNG); \
+	  build/default/bin/tavren-tool render --data $(DATA_FOLDER) --size 1280x720 --frames 120 \
+	    --fps 60 --out $(FRAME_PNG); \
 	fi
 
 test: build build-windows build-debug build-fuzz

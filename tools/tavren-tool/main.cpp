@@ -12,9 +12,13 @@ namespace {
 using tavren::tool::Command;
 
 constexpr Command Commands[] = {
-    {"render", "render --size WxH --frames N --out FILE.png",
+    {"render",
+     "render [--data DIR] [--size WxH] [--frames N] [--fps F] [--seed S] [--out FILE.png]",
      "Draws N frames of the scene offscreen and writes the last one as PNG.",
      tavren::tool::RunRender},
+    {"data", "data FOLDER --assets ASSETS",
+     "Lays out a data folder: the two models and the 35 texture bitmaps from the pictures.",
+     tavren::tool::RunData},
     {"sim", "sim SCENARIO --steps K",
      "Steps the school of a scenario file K times, without models or GL, and prints each fish.",
      tavren::tool::RunSim},
