@@ -20,6 +20,7 @@ protected:
         return ProcessEnvironment::Inherited()
             .Set("DISPLAY", Xvfb.DisplayName())
             .Set("SDL_VIDEODRIVER", "x11")
+            .Set("TAVREN_DATA", EnvironmentValue("TAVREN_E2E_DATA"))
             .Unset("WAYLAND_DISPLAY");
     }
 
@@ -36,6 +37,10 @@ TEST_F(LinuxRendererTest, OneWindowCoversTheScreen) {
 
 class LinuxRendererExitTest : public LinuxRendererTest,
                               public testing::WithParamInterface<ExitCase> {};
+
+TEST_F(LinuxRendererTest, ShowsTheScene) {
+    CheckSceneShows("linux-renderer-scene.png");
+}
 
 TEST_P(LinuxRendererExitTest, EndsWithExitCodeZeroOnlyWhenMeantTo) {
     CheckExitCase(GetParam());

@@ -1,5 +1,10 @@
 #include "tests/e2e/RendererRun.h"
 
+#include "tools/PngFile.h"
+
+#include <cstdlib>
+#include <filesystem>
+
 #include <utility>
 
 namespace tavren::e2e {
@@ -87,6 +92,58 @@ void RendererRunTest::CheckExitCase(const ExitCase& exitCase) {
         ASSERT_TRUE(Client.CursorHidden());
         Client.MovePointer(StartPointer + ExitingMove);
     }
+    EXPECT_EQ(Renderer->WaitForExit(ExitDeadline), std::optional<int>(0));
+}
+
+RgbaPicture RendererRunTest::Screenshot(const std::string& name) {
+    const std::filesystem::path file =
+        std::filesystem::path(EnvironmentValue("TAVREN_E2E_OUTPUT")) / name;
+    const CommandResult capture =
+        RunCommand({"import", "-window", "root", file.string()},
+                   ProcessEnvironment::Inherited().Set("DISPLAY", Xvfb.DisplayName()));
+    EXPECT_EQ(capture.ExitCode, 0) << "no screenshot " << file;
+    return ReadPng(file);
+}
+
+void RendererRunTest::CheckSceneShows(const std::string& screenshotName) {
+    ASSERT_NO_FATAL_FAILURE(StartRenderer());
+    Client.CountTitleSets(RendererWindow);
+    ASSERT_TRUE(Client.WaitForTitleSets(1, TitleSetDeadline)) << "the run ended";
+    const RgbaPicture first = Screenshot(screenshotName);
+    Client.CountTitleSets(RendererWindow);
+    ASSERT_TRUE(Client.WaitForTitleSets(1, TitleSetDeadline)) << "the run ended";
+    const RgbaPicture second = Screenshot("later-" + screenshotName);
+    ASSERT_EQ(first.Pixels.size(), second.Pixels.size());
+    auto pixel = [&](const RgbaPicture& picture, int column, int row) {
+        return &picture.Pixels[(static_cast<size_t>(row) * picture.Width + column) * 4];
+    };
+
+    // The floor: grey-blue sand across the bottom rows.
+    int sand = 0;
+    int bottom = 0;
+    for (int column = 0; column < first.Width; column += 4, ++bottom) {
+        const uint8_t* p = pixel(first, column, first.Height - 3);
+        sand += p[0] > 50 && std::abs(p[0] - p[1]) < 30 && p[2] >= p[0];
+    }
+    EXPECT_GT(sand, bottom * 3 / 4) << "no sea floor in " << screenshotName;
+
+    // The background strip fills the top rows, deep blue and still; what moves there a second
+    // later is the fish swimming in front of it.
+    int blue = 0;
+    int moved = 0;
+    int top = 0;
+    for (int row = first.Height / 40; row < first.Height / 5; row += 2) {
+        for (int column = first.Width / 8; column < first.Width * 7 / 8; column += 2, ++top) {
+            const uint8_t* a = pixel(first, column, row);
+            const uint8_t* b = pixel(second, column, row);
+            blue += a[2] > a[0] + 60;
+            moved += std::abs(a[0] - b[0]) + std::abs(a[1] - b[1]) + std::abs(a[2] - b[2]) > 60;
+        }
+    }
+    EXPECT_GT(blue, top / 2) << "no background strip in " << screenshotName;
+    EXPECT_GT(moved, 20) << "no fish moving in front of the background in " << screenshotName;
+
+    Client.MovePointer(StartPointer + ExitingMove);
     EXPECT_EQ(Renderer->WaitForExit(ExitDeadline), std::optional<int>(0));
 }
 

@@ -12,6 +12,7 @@
 
 #include "tests/e2e/E2eSupport.h"
 #include "tests/e2e/XClient.h"
+#include "tools/PngFile.h"
 
 namespace tavren::e2e {
 
@@ -56,6 +57,12 @@ protected:
     // Starts a run, does what the case says, and checks that the run ends with exit code 0 or,
     // for a case that must not end it, that it goes on until a move of 31/31 ends it.
     void CheckExitCase(const ExitCase& exitCase);
+    // Starts a run on the complete data folder, takes two screenshots a second apart (kept
+    // as `screenshotName` in the test output folder) and checks that the sea floor, the
+    // background strip and fish moving in front of it are on screen; then ends the run.
+    void CheckSceneShows(const std::string& screenshotName);
+    // The whole screen, kept as `name` in the test output folder.
+    RgbaPicture Screenshot(const std::string& name);
 
     XvfbServer Xvfb{1024, 768};
     XClient Client{Xvfb.DisplayName()};

@@ -80,7 +80,8 @@ protected:
     }
 
     ProcessEnvironment RendererEnvironment() override {
-        return Prefix->ProgramEnvironment(Xvfb.DisplayName());
+        return Prefix->ProgramEnvironment(Xvfb.DisplayName())
+            .Set("TAVREN_DATA", "Z:" + EnvironmentValue("TAVREN_E2E_DATA"));
     }
 
     void RequestClose() override { EXPECT_EQ(RunHelper({"close", RendererTitle}).ExitCode, 0); }
@@ -174,6 +175,10 @@ TEST_F(WineRendererTest, SettingsFilesReadAsWindowsReadsThem) {
                   ours.value_or("(missing)") + "\t" + std::to_string(ConvertFishSetting(ours)))
             << "file: " << file;
     }
+}
+
+TEST_F(WineRendererTest, ShowsTheScene) {
+    CheckSceneShows("wine-renderer-scene.png");
 }
 
 class WineRendererExitTest : public WineRendererTest,
