@@ -16,6 +16,10 @@ constexpr Command Commands[] = {
      "render [--data DIR] [--size WxH] [--frames N] [--fps F] [--seed S] [--out FILE.png]",
      "Draws N frames of the scene offscreen and writes the last one as PNG.",
      tavren::tool::RunRender},
+    {"bench", "bench [--fish N] [--size WxH] [--seconds T] [--data DIR]",
+     "Runs the scene offscreen with N + 1 fish for T seconds and prints frames per second and "
+     "where a frame's time goes.",
+     tavren::tool::RunBench},
     {"data", "data FOLDER --assets ASSETS",
      "Lays out a data folder: the two models and the 35 texture bitmaps from the pictures.",
      tavren::tool::RunData},
