@@ -20,6 +20,7 @@ struct Command {
 int RunRender(std::span<const std::string_view> arguments);
 int RunBench(std::span<const std::string_view> arguments);
 int RunData(std::span<const std::string_view> arguments);
+int RunPreview(std::span<const std::string_view> arguments);
 int RunSim(std::span<const std::string_view> arguments);
 int RunModel(std::span<const std::string_view> arguments);
 
