@@ -11,7 +11,11 @@
 namespace tavren {
 namespace {
 
+// A real model by its file name, or one of our own models by its path under assets/.
 std::string RealModel(const char* name) {
+    if (std::string(name).starts_with("models/")) {
+        return (std::filesystem::path(TAVREN_ASSETS) / name).string();
+    }
     return (std::filesystem::path(TAVREN_REALDATA) / "ms3d_ascii" / name).string();
 }
 
@@ -52,6 +56,9 @@ BENCHMARK_CAPTURE(Advance, seagull_7_bones, "scorched3d_seagull.txt");
 BENCHMARK_CAPTURE(Draw, cannon_largest, "scorched3d_cannon.txt");
 BENCHMARK_CAPTURE(Draw, bird_17_bones, "scorched3d_bird.txt");
 BENCHMARK_CAPTURE(Load, cannon_largest, "scorched3d_cannon.txt");
+BENCHMARK_CAPTURE(Advance, fish, "models/Tavren.pp1");
+BENCHMARK_CAPTURE(Draw, fish, "models/Tavren.pp1");
+BENCHMARK_CAPTURE(Draw, sea_floor, "models/Tavren.pp2");
 
 } // namespace
 } // namespace tavren
