@@ -18,9 +18,9 @@ TAnimate::TAnimate(std::string fileName, double frameRate, bool multitexture, bo
 }
 
 void TAnimate::AdvanceByTimer() {
-    const float now = AnimTimer->Elapsed();
-    Delta = now - LastTime;
-    LastTime += Delta;
+    const double now = AnimTimer->Elapsed();
+    Delta = static_cast<float>(now - LastTime);
+    LastTime = now;
     AnimModel->Advance(static_cast<float>(Delta * FrameRate));
 }
 

@@ -26,7 +26,8 @@ public:
     double FrameRate;
     bool Multitexture;
     bool Caustics;
-    float LastTime = 0.0f;
+    // Kept in 64 bits for the same reason as the timer's seconds; Delta is small.
+    double LastTime = 0.0;
     float Delta = 0.0f;
     // Declared before the model so that the model is freed first.
     std::unique_ptr<TPerfTimer> AnimTimer;

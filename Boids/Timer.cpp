@@ -19,11 +19,11 @@ TPerfTimer::TPerfTimer(ClockSource& clock) : Clock(clock) {
 
 // Counts divided by the frequency rather than times the 32-bit Resolution, whose rounding
 // would show: 1,500 ms come out as 1.5 seconds exactly.
-float TPerfTimer::Seconds(int64_t counts) const {
-    return static_cast<float>(static_cast<double>(counts) / static_cast<double>(Frequency));
+double TPerfTimer::Seconds(int64_t counts) const {
+    return static_cast<double>(counts) / static_cast<double>(Frequency);
 }
 
-float TPerfTimer::Elapsed() const {
+double TPerfTimer::Elapsed() const {
     if (HasCounter) {
         return Seconds(Clock.CounterReading() - StartCount);
     }

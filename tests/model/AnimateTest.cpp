@@ -51,6 +51,15 @@ TEST(TPerfTimer, CountsSecondsOnTheCounter) {
     EXPECT_FLOAT_EQ(timer.Elapsed(), 2.500007f);
 }
 
+TEST(TPerfTimer, StillResolvesOneFrameAfterAWeek) {
+    SetClock clock;
+    const TPerfTimer timer(clock);
+    clock.Counter = int64_t{7 * 24 * 3600} * 1'000'000;
+    const double before = timer.Elapsed();
+    clock.Counter += 16'667; // one frame at 60 per second
+    EXPECT_NEAR(timer.Elapsed() - before, 0.016667, 1e-9);
+}
+
 TEST(TPerfTimer, FallsBackOnTheMillisecondClockAcrossItsWrap) {
     for (const uint32_t start : {0u, 4'000'000'000u, 0xFFFFFFFFu - 700u}) {
         SetClock clock;
