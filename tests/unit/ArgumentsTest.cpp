@@ -65,5 +65,18 @@ TEST(OptionReader, TakeAllGivesEveryValueOfARepeatedOptionInOrder) {
     EXPECT_THROW(valueless.TakeAll("--advance"), UsageError);
 }
 
+TEST(OptionReader, FlagsTakeNoValue) {
+    const std::array<std::string_view, 3> arguments = {"--out", "a", "--check"};
+    OptionReader options(arguments);
+    EXPECT_EQ(options.Take("--out"), "a");
+    EXPECT_TRUE(options.TakeFlag("--check"));
+    EXPECT_FALSE(options.TakeFlag("--quiet"));
+    EXPECT_NO_THROW(options.RejectLeftovers());
+
+    const std::array<std::string_view, 2> twice = {"--check", "--check"};
+    OptionReader repeated(twice);
+    EXPECT_THROW(repeated.TakeFlag("--check"), UsageError);
+}
+
 } // namespace
 } // namespace tavren::tool

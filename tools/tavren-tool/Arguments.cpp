@@ -72,6 +72,21 @@ std::vector<std::string_view> OptionReader::TakeAll(std::string_view name) {
     return values;
 }
 
+bool OptionReader::TakeFlag(std::string_view name) {
+    bool given = false;
+    for (size_t index = 0; index < Arguments.size(); ++index) {
+        if (Arguments[index] != name || (Taken >> index & 1) != 0) {
+            continue;
+        }
+        if (given) {
+            throw UsageError(std::string(name) + " is given twice");
+        }
+        given = true;
+        Taken |= uint64_t{1} << index;
+    }
+    return given;
+}
+
 std::string_view OptionReader::Require(std::string_view name) {
     if (const auto value = Take(name)) {
         return *value;

@@ -36,6 +36,8 @@ public:
     std::string_view Require(std::string_view name);
     // Every value of --name, in the order given; the option may repeat.
     std::vector<std::string_view> TakeAll(std::string_view name);
+    // True when the option --name, which takes no value, was given.
+    bool TakeFlag(std::string_view name);
     // Throws UsageError for any option that no Take asked for.
     void RejectLeftovers() const;
 

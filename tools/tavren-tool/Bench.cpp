@@ -1,6 +1,7 @@
 // The whole scene offscreen for a while: frames per second, and where a frame's time goes.
 #include "Arguments.h"
 #include "Commands.h"
+#include "LinkedDataFolder.h"
 
 #include "Boids/DataFolder.h"
 #include "Boids/OpenGL.h"
@@ -12,7 +13,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <unistd.h>
 
@@ -22,27 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-// A data folder of links to the files of `source` and a settings file asking for `num` + 1 fish.
-class BenchDataFolder {
-public:
-    BenchDataFolder(const fs::path& source, int64_t num)
-        : Path(fs::temp_directory_path() / ("tavren-bench-" + std::to_string(::getpid()))) {
-        fs::remove_all(Path);
-        fs::create_directories(Path);
-        for (const fs::directory_entry& entry : fs::directory_iterator(source)) {
-            if (entry.path().filename() != "Tavren.ini") {
-                fs::create_symlink(fs::absolute(entry.path()), Path / entry.path().filename());
-            }
-        }
-        std::ofstream(Path / "Tavren.ini") << "[Section]\r\nNum=" << num << "\r\n";
-    }
-    ~BenchDataFolder() {
-        std::error_code ignored;
-        fs::remove_all(Path, ignored);
-    }
-    fs::path Path;
-};
 
 // Draws frames for `seconds` and returns how many.
 int64_t DrawFor(HeadlessRenderer& renderer, SceneHooks& scene, double seconds) {
@@ -81,12 +60,8 @@ int RunBench(std::span<const std::string_view> arguments) {
         throw UsageError("--seconds takes a whole number from 1 to 3600");
     }
     const fs::path source = data ? fs::path(*data) : fs::path(NativePath(DataFolderPrefix()));
-    if (!fs::exists(source / "Tavren.pp1")) {
-        throw std::runtime_error(source.string() + " holds no data folder (no Tavren.pp1)");
-    }
-
-    const BenchDataFolder folder(source, *fish);
-    setenv("TAVREN_DATA", folder.Path.c_str(), 1);
+    const LinkedDataFolder folder(source, *fish);
+    setenv("TAVREN_DATA", folder.Path().c_str(), 1);
     HeadlessRenderer renderer(size->Width, size->Height);
     SceneFunctions scene;
     renderer.RenderFrames(scene, 1); // set-up and a first frame, not counted

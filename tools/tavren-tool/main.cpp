@@ -13,8 +13,10 @@ using tavren::tool::Command;
 
 constexpr Command Commands[] = {
     {"render",
-     "render [--data DIR] [--size WxH] [--frames N] [--fps F] [--seed S] [--out FILE.png]",
-     "Draws N frames of the scene offscreen and writes the last one as PNG.",
+     "render [--data DIR] [--fish N] [--size WxH] [--frames N] [--fps F] [--seed S] [--check] "
+     "[--out FILE.png]",
+     "Draws N frames of the scene offscreen and writes the last one as PNG; --fish runs it with "
+     "N + 1 fish, --check looks for GL errors after every frame and prints resident memory.",
      tavren::tool::RunRender},
     {"bench", "bench [--fish N] [--size WxH] [--seconds T] [--data DIR]",
      "Runs the scene offscreen with N + 1 fish for T seconds and prints frames per second and "
