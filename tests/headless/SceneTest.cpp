@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <sys/wait.h>
@@ -234,12 +235,26 @@ TEST(RenderCommand, TheSameCommandGivesTheSamePicture) {
     EXPECT_EQ(a.Pixels, ReadPng(second).Pixels);
 }
 
+TEST(RenderCommand, ChecksEveryFrameForGlErrors) {
+    const fs::path out = OutputFolder / "render-checked.png";
+    const fs::path report = OutputFolder / "render-checked.txt";
+    ASSERT_EQ(RunTool("render --data " + CompleteDataFolder.string() +
+                      " --fish 3 --size 32x32 --frames 5 --fps 30 --check --out " + out.string() +
+                      " > " + report.string()),
+              0);
+    std::ifstream text(report);
+    const std::string printed((std::istreambuf_iterator<char>(text)), {});
+    EXPECT_NE(printed.find("resident memory after frame 5: "), std::string::npos) << printed;
+    EXPECT_NE(printed.find("GL errors: 0"), std::string::npos) << printed;
+}
+
 TEST(RenderCommand, RefusesABadCommandLineWithStatusTwo) {
     const fs::path out = OutputFolder / "never-written.png";
     fs::remove(out);
     for (const char* arguments :
          {"render --size 64 --out ", "render --frames 0 --out ", "render --fps 0 --out ",
-          "render --seed x --out ", "render --frames 2 --frames 3 --out ", "paint --out "}) {
+          "render --seed x --out ", "render --frames 2 --frames 3 --out ",
+          "render --fish -1 --out ", "paint --out "}) {
         EXPECT_EQ(RunTool(arguments + out.string() + " 2> /dev/null"), 2) << arguments;
     }
     EXPECT_FALSE(fs::exists(out));
