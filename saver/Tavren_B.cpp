@@ -25,40 +25,6 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// A number as a settings value holds it: optional sign, digits, optional fraction and
-// exponent, nothing else.
-bool IsPlainNumber(std::string_view text) {
-    size_t at = 0;
-    auto digits = [&] {
-        const size_t start = at;
-        while (at < text.size() && IsDigit(text[at])) {
-            ++at;
-        }
-        return at - start;
-    };
-    if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
-        ++at;
-    }
-    size_t mantissa = digits();
-    if (at < text.size() && text[at] == '.') {
-        ++at;
-        mantissa += digits();
-    }
-    if (mantissa == 0) {
-        return false;
-    }
-    if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
-        ++at;
-        if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
-            ++at;
-        }
-        if (digits() == 0) {
-            return false;
-        }
-    }
-    return at == text.size();
-}
-
 // Reads key as a number into variable; an empty value gives emptyValue, anything that is not
 // a 16-bit number leaves variable as it was.
 void LoadNumber(SaverPlatform& platform, const fs::path& file, const char* key, int16_t emptyValue,
@@ -111,6 +77,38 @@ bool CopyPiece(std::ifstream& package, const fs::path& destination, const Packag
 }
 
 } // namespace
+
+bool IsPlainNumber(std::string_view text) {
+    size_t at = 0;
+    auto digits = [&] {
+        const size_t start = at;
+        while (at < text.size() && IsDigit(text[at])) {
+            ++at;
+        }
+        return at - start;
+    };
+    if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
+        ++at;
+    }
+    size_t mantissa = digits();
+    if (at < text.size() && text[at] == '.') {
+        ++at;
+        mantissa += digits();
+    }
+    if (mantissa == 0) {
+        return false;
+    }
+    if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+        ++at;
+        if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
+            ++at;
+        }
+        if (digits() == 0) {
+            return false;
+        }
+    }
+    return at == text.size();
+}
 
 SaverMode ModeOf(std::string_view commandLine) {
     if (commandLine.empty()) {

@@ -50,6 +50,10 @@ struct SaverSettings {
     std::string BGM_File;
 };
 
+// A number as a settings value or a text box holds it: an optional sign, digits with an
+// optional fraction, an optional exponent, nothing else.
+bool IsPlainNumber(std::string_view text);
+
 // The integer part of a settings value taken as a number, rounded toward minus infinity; none
 // when it is not a number or its integer part does not fit in 16 bits.
 std::optional<int16_t> SettingsNumber(std::string_view value);
