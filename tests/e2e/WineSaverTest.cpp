@@ -266,6 +266,7 @@ TEST_F(WineSaverTest, SettingsWeWriteKeepTheirJapaneseKeys) {
     }
 }
 
+// Japanese names pass through the settings file and the wide-character calls intact.
 // Music from a file: the show sends its commands (the log of what it sent is the witness,
 // whether or not Wine can play the sound) and stops the music when it ends.
 class WineSaverMusicTest : public WineSaverTest {
@@ -298,7 +299,7 @@ protected:
 };
 
 TEST_F(WineSaverMusicTest, AWavFileLoopsUntilTheShowEnds) {
-    ASSERT_NO_FATAL_FAILURE(ChooseMusic("song.wav"));
+    ASSERT_NO_FATAL_FAILURE(ChooseMusic("波の歌.wav"));
     const std::vector<std::string> log = PlayShow(500ms);
     ASSERT_EQ(log.size(), 3u);
     EXPECT_TRUE(log[0].starts_with("waveOutGetNumDevs\t")) << log[0];
@@ -307,7 +308,7 @@ TEST_F(WineSaverMusicTest, AWavFileLoopsUntilTheShowEnds) {
 }
 
 TEST_F(WineSaverMusicTest, AnMp3FileStartsAgainWhenItHasEnded) {
-    ASSERT_NO_FATAL_FAILURE(ChooseMusic("sea song.mp3"));
+    ASSERT_NO_FATAL_FAILURE(ChooseMusic("sea song 海.mp3"));
     const std::vector<std::string> log = PlayShow(3s);
     ASSERT_GE(log.size(), 4u);
     const std::string open =
@@ -326,6 +327,24 @@ TEST_F(WineSaverMusicTest, AnMp3FileStartsAgainWhenItHasEnded) {
     }
     EXPECT_TRUE(log[log.size() - 2].starts_with("mciSendString\tstop MP3Play\t"));
     EXPECT_TRUE(log.back().starts_with("mciSendString\tclose MP3Play\t"));
+}
+
+// Wine has no CD drive: the open fails, the first poll sees the error and polling stops for
+// good, and the end of the show sends nothing to the drive.
+TEST_F(WineSaverMusicTest, AMusicCdThatIsNotThereStopsThePolling) {
+    fs::create_directories(DataFolder);
+    ASSERT_EQ(
+        RunHelper({"write-setting", WinePath(DataFolder / "Tavren.ini"), "Section", "BGM区分", "1"})
+            .ExitCode,
+        0);
+    const std::vector<std::string> log = PlayShow(1s);
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_TRUE(log[0].starts_with("mciSendString\topen cdaudio\t")) << log[0];
+    EXPECT_TRUE(log[1].starts_with("mciSendString\tset cdaudio time format tmsf\t")) << log[1];
+    EXPECT_TRUE(log[2].starts_with("mciSendString\tstatus cdaudio current track\t")) << log[2];
+    if (log[0] != "mciSendString\topen cdaudio\t0") {
+        EXPECT_EQ(log.size(), 3u) << "polled again or stopped the drive after an error";
+    }
 }
 
 } // namespace
