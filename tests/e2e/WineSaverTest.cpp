@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -39,6 +40,9 @@ constexpr auto ExitDeadline = 20s;
 const fs::path Dist = EnvironmentValue("TAVREN_E2E_WINDOWS_DIST");
 const fs::path Helper = EnvironmentValue("TAVREN_E2E_WIN32_HELPER");
 const fs::path Models = fs::path(EnvironmentValue("TAVREN_E2E_ASSETS")) / "models";
+// The Linux build's data folder: the same pictures decoded by libjpeg, written by the same
+// writer.
+const fs::path LinuxData = EnvironmentValue("TAVREN_E2E_DATA");
 
 std::string ReadFile(const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
@@ -195,6 +199,16 @@ TEST_F(WineSaverTest, ShowInstallsWritesTheBitmapsAndEndsOnlyOnADiagonalMove) {
         EXPECT_EQ(number(22), size.Height) << name;
         const size_t rowSize = (static_cast<size_t>(size.Width) * 3 + 3) / 4 * 4;
         EXPECT_EQ(file.size(), 54 + rowSize * size.Height) << name;
+        // Decoded the same way up and in the same colour order: only the decoders' rounding
+        // differs.
+        const std::string expected = ReadFile(LinuxData / name);
+        ASSERT_EQ(expected.size(), file.size()) << name;
+        double difference = 0;
+        for (size_t at = 54; at < file.size(); ++at) {
+            difference +=
+                std::abs(static_cast<uint8_t>(file[at]) - static_cast<uint8_t>(expected[at]));
+        }
+        EXPECT_LT(difference / static_cast<double>(file.size() - 54), 2.0) << name;
     }
     EXPECT_EQ(RunHelper({"find", "Tavren_Main"}).ExitCode, 0) << "the hidden show form";
 
@@ -354,5 +368,5 @@ int main(int argc, char** argv) {
     using namespace tavren::e2e;
     return WineRun::RunAllTests(argc, argv,
                                 {Dist / "タヴレン.scr", Dist / "タヴレン.data", Dist / "Tavren.pex",
-                                 Helper, Models / "Tavren.pp1"});
+                                 Helper, Models / "Tavren.pp1", LinuxData / "Tavren202.bmp"});
 }
