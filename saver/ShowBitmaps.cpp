@@ -1,6 +1,5 @@
 #include "ShowBitmaps.h"
 
-#include <cstdio>
 #include <stdexcept>
 #include <variant>
 
@@ -8,10 +7,10 @@ namespace tavren {
 
 std::string ShowPictureStem(int index) {
     const bool caustic = index < CausticFrameCount;
-    char stem[16];
-    std::snprintf(stem, sizeof stem, "Tavren%d%02d", caustic ? 1 : 2,
-                  caustic ? index : index - CausticFrameCount);
-    return stem;
+    const int number = caustic ? index : index - CausticFrameCount;
+    // The number formatted with "00": two digits with a leading zero.
+    return std::string(caustic ? "Tavren1" : "Tavren2") + (number < 10 ? "0" : "") +
+           std::to_string(number);
 }
 
 RgbPicture TopFirstRgb(const Picture& picture) {
