@@ -232,6 +232,22 @@ TEST_F(WineSaverTest, AnEmptyCommandLineStartsTheShowToo) {
     EndShow(*saver);
 }
 
+// The two programs end by their own rules: the renderer on Escape, the hidden show form when
+// Windows asks it to close, stopping the music and giving the cursor back.
+TEST_F(WineSaverTest, TheShowRunsOnAfterTheRendererUntilWindowsClosesIt) {
+    const std::unique_ptr<ChildProcess> saver = StartShow();
+    ASSERT_NE(RendererWindow, 0u);
+    Client.KeyDown("Escape");
+    const bool rendererEnded =
+        WaitUntil([&] { return Client.FindWindows(RendererTitle).empty(); }, ExitDeadline);
+    Client.KeyUp("Escape");
+    ASSERT_TRUE(rendererEnded) << "the renderer did not end on Escape";
+    EXPECT_FALSE(saver->WaitForExit(1s)) << "the front end ended with the renderer";
+    EXPECT_EQ(RunHelper({"close", "Tavren_Main"}).ExitCode, 0);
+    EXPECT_EQ(saver->WaitForExit(ExitDeadline), 0);
+    EXPECT_FALSE(Client.CursorHidden());
+}
+
 TEST_F(WineSaverTest, InstallOnlyInstallsAndATruncatedPackageKeepsWhatIsInstalled) {
     EXPECT_EQ(RunSaver("/a"), 0);
     ExpectPiecesInstalled();
