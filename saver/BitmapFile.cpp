@@ -61,14 +61,16 @@ std::vector<uint8_t> EncodeBitmapFile(const RgbPicture& picture) {
     return file;
 }
 
-void WriteBitmapFile(const std::string& path, const RgbPicture& picture) {
+void WriteBitmapFile(const std::filesystem::path& path, const RgbPicture& picture) {
     const std::vector<uint8_t> bytes = EncodeBitmapFile(picture);
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
     file.close();
     if (!file) {
-        throw std::runtime_error(path + ": the bitmap could not be written");
+        const std::u8string name = path.u8string();
+        throw std::runtime_error(std::string(name.begin(), name.end()) +
+                                 ": the bitmap could not be written");
     }
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,6 @@ std::vector<uint8_t> EncodeBitmapFile(const RgbPicture& picture);
 
 // Writes the file at path, replacing any file there. Throws std::runtime_error naming the
 // path when the file cannot be written in full.
-void WriteBitmapFile(const std::string& path, const RgbPicture& picture);
+void WriteBitmapFile(const std::filesystem::path& path, const RgbPicture& picture);
 
 } // namespace tavren

@@ -110,6 +110,21 @@ bool IsPlainNumber(std::string_view text) {
     return at == text.size();
 }
 
+std::string_view CommandLineArguments(std::string_view commandLine) {
+    size_t at = 0;
+    if (!commandLine.empty() && commandLine.front() == '"') {
+        const size_t closing = commandLine.find('"', 1);
+        at = closing == std::string_view::npos ? commandLine.size() : closing + 1;
+    }
+    while (at < commandLine.size() && commandLine[at] != ' ' && commandLine[at] != '\t') {
+        ++at;
+    }
+    while (at < commandLine.size() && (commandLine[at] == ' ' || commandLine[at] == '\t')) {
+        ++at;
+    }
+    return commandLine.substr(at);
+}
+
 SaverMode ModeOf(std::string_view commandLine) {
     if (commandLine.empty()) {
         return SaverMode::OpenedDirectly;
@@ -253,11 +268,11 @@ SaverState Main(std::string_view commandLine, SaverPlatform& platform,
         return state;
     case SaverMode::Show:
         state.CursorCount = platform.HideCursor();
-        platform.LoadShowForm();
+        platform.LoadShowForm(state);
         state.FormLoaded = true;
         return state;
     default:
-        platform.LoadShowForm();
+        platform.LoadShowForm(state);
         state.FormLoaded = true;
         return state;
     }

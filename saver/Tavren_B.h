@@ -20,6 +20,10 @@ enum class SaverMode {
     InstallOnly,    // anything else
 };
 
+// The arguments of a whole Windows command line: the text after the program's name (quoted or
+// not) without the blanks before it.
+std::string_view CommandLineArguments(std::string_view commandLine);
+
 // The mode from the command line's second character, in upper case.
 SaverMode ModeOf(std::string_view commandLine);
 
@@ -71,6 +75,8 @@ enum class InstallResult {
     Failed,          // stopped at a piece that could not be written; earlier pieces are in
 };
 
+struct SaverState;
+
 // What the entry needs of the system. Paths are UTF-8.
 class SaverPlatform {
 public:
@@ -82,11 +88,15 @@ public:
     // The settings value, or empty when the key or the file is missing.
     virtual std::string ReadIniValue(const std::string& section, const std::string& key,
                                      const std::filesystem::path& file) = 0;
+    // Writes one key, creating the file and the section when they are missing.
+    virtual void WriteIniValue(const std::string& section, const std::string& key,
+                               const std::string& value, const std::filesystem::path& file) = 0;
     virtual void ShowMessage(const std::string& text) = 0;
     virtual void ShowSettingsDialog() = 0;
     // ShowCursor(FALSE)'s display count.
     virtual int32_t HideCursor() = 0;
-    virtual void LoadShowForm() = 0;
+    // Loads the hidden show form, which runs on the state's settings.
+    virtual void LoadShowForm(const SaverState& state) = 0;
 };
 
 // The module's state: the settings variables and the saved cursor count.

@@ -131,6 +131,8 @@ public:
     ProcessEnvironment ProgramEnvironment(const std::string& displayName) const;
     // Ends every process of the prefix (`wineserver -k`) and waits for its server to go.
     void StopProcesses() const;
+    // The HOME of this prefix's Wine programs.
+    std::filesystem::path HomeFolder() const { return Folder.Path() / "home"; }
 
 private:
     TemporaryFolder Folder;

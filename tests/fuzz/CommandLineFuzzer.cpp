@@ -9,5 +9,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view commandLine(reinterpret_cast<const char*>(data), size);
     tavren::saver::ModeOf(commandLine);
     tavren::saver::PreviewHandleOf(commandLine);
+    tavren::saver::ModeOf(tavren::saver::CommandLineArguments(commandLine));
     return 0;
 }

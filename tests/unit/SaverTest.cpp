@@ -29,6 +29,19 @@ TEST(CommandLineTest, ModeFromTheSecondCharacter) {
     }
 }
 
+TEST(CommandLineTest, ArgumentsAfterTheProgramName) {
+    struct Case {
+        const char* CommandLine;
+        const char* Arguments;
+    };
+    for (const Case& c :
+         {Case{"\"C:\\Saver Folder\\タヴレン.scr\" /s", "/s"},
+          Case{"\"C:\\x.scr\"   /p 1234", "/p 1234"}, Case{"C:\\x.scr /c:5678", "/c:5678"},
+          Case{"x.scr", ""}, Case{"\"C:\\x.scr\"", ""}, Case{"\"unclosed /s", ""}}) {
+        EXPECT_EQ(CommandLineArguments(c.CommandLine), c.Arguments) << c.CommandLine;
+    }
+}
+
 TEST(CommandLineTest, PreviewHandleFromTheFourthCharacter) {
     struct Case {
         const char* CommandLine;
@@ -106,12 +119,20 @@ public:
         Log += "hide cursor; ";
         return -1;
     }
-    void LoadShowForm() override { Log += "show; "; }
+    void WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
+                       const fs::path&) override {
+        Log += "write " + section + " " + key + "=" + value + "; ";
+    }
+    void LoadShowForm(const SaverState& state) override {
+        Log += "show; ";
+        ShownWith = state;
+    }
 
     fs::path Root;
     std::string RunningTitle;
     std::map<std::string, std::string> Values;
     std::string Log;
+    SaverState ShownWith;
 };
 
 TEST(LoadSettingsTest, DefaultsConversionsAndTheMusicFileProbe) {
@@ -231,6 +252,12 @@ TEST_F(MainTest, EachModeAfterTheInstall) {
         EXPECT_EQ(state.CursorCount, c.CursorCount) << c.CommandLine;
         EXPECT_EQ(ReadFile(Platform.DataFolder() / "Tavren.pp2"), Floor) << c.CommandLine;
         EXPECT_EQ(state.Settings.FishCount, 50);
+        if (c.FormLoaded) {
+            // The show form runs on the settings and the cursor count of the entry.
+            EXPECT_EQ(Platform.ShownWith.Mode, state.Mode) << c.CommandLine;
+            EXPECT_EQ(Platform.ShownWith.CursorCount, c.CursorCount) << c.CommandLine;
+            EXPECT_EQ(Platform.ShownWith.Settings.FishCount, 50) << c.CommandLine;
+        }
     }
 }
 

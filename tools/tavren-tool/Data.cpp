@@ -3,14 +3,15 @@
 #include "Arguments.h"
 #include "Commands.h"
 
-#include "Boids/Pictures.h"
-#include "saver/BitmapFile.h"
+#include "saver/ShowBitmaps.h"
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
-#include <variant>
+#include <vector>
 
 namespace tavren::tool {
 
@@ -18,27 +19,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The decoder's bottom-first RGBA as the writer's top-first RGB.
-RgbPicture TopFirstRgb(const Picture& picture) {
-    RgbPicture rgb{picture.Width, picture.Height, {}};
-    const int components = ComponentCount(picture.Format);
-    rgb.Pixels.reserve(static_cast<size_t>(picture.Width) * picture.Height * 3);
-    for (int row = picture.Height - 1; row >= 0; --row) {
-        const uint8_t* pixel = picture.Pixels.data() + picture.RowStride() * row;
-        for (int column = 0; column < picture.Width; ++column, pixel += components) {
-            rgb.Pixels.insert(rgb.Pixels.end(), pixel, pixel + 3);
-        }
-    }
-    return rgb;
-}
-
 void WriteTextureBitmap(const fs::path& pictures, const fs::path& folder, const std::string& name) {
-    const std::string source = (pictures / (name + ".jpg")).string();
-    const PictureResult result = ReadJpegFile(source);
-    if (const auto* failure = std::get_if<PictureFailure>(&result)) {
-        throw std::runtime_error(failure->Caption + ": " + failure->Text);
+    const fs::path source = pictures / (name + ".jpg");
+    std::ifstream file(source, std::ios::binary);
+    const std::vector<uint8_t> jpeg((std::istreambuf_iterator<char>(file)),
+                                    std::istreambuf_iterator<char>());
+    if (!file.is_open()) {
+        throw std::runtime_error(source.string() + ": the picture cannot be read");
     }
-    WriteBitmapFile((folder / (name + ".bmp")).string(), TopFirstRgb(std::get<Picture>(result)));
+    WriteJpegAsBitmap(jpeg, folder / (name + ".bmp"));
 }
 
 } // namespace
@@ -57,14 +46,8 @@ int RunData(std::span<const std::string_view> arguments) {
         fs::copy_file(assets / "models" / model, folder / model,
                       fs::copy_options::overwrite_existing);
     }
-    char name[16];
-    for (int index = 0; index < 32; ++index) {
-        std::snprintf(name, sizeof name, "Tavren1%02d", index);
-        WriteTextureBitmap(assets / "pictures", folder, name);
-    }
-    for (int index = 0; index < 3; ++index) {
-        std::snprintf(name, sizeof name, "Tavren2%02d", index);
-        WriteTextureBitmap(assets / "pictures", folder, name);
+    for (int index = 0; index < ShowBitmapCount; ++index) {
+        WriteTextureBitmap(assets / "pictures", folder, ShowPictureStem(index));
     }
     std::printf("%s\n", folder.string().c_str());
     return 0;

@@ -8,6 +8,12 @@
 //                 for each settings file, the value of "Num" in "Section" as the Windows
 //                 profile functions return it, or (missing), a tab, and the renderer's
 //                 conversion of it
+//   dialog-text TITLE
+//                 the texts of the static controls of the window titled TITLE (a message box's
+//                 message), one line each, UTF-8
+//   write-setting FILE SECTION KEY VALUE
+//   read-setting FILE SECTION KEY
+//                 the front end's own settings-file access; read prints the value, UTF-8
 // Answers go to standard output, one line each. Exit code 0, 1 when no window has the title,
 // 2 when the command line is wrong.
 #ifndef WIN32_LEAN_AND_MEAN
@@ -18,7 +24,15 @@
 #include <cstdio>
 #include <cstring>
 
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
 #include "Boids/Settings.h"
+#include "saver/Tavren_B.h"
+#include "saver/platform/win32/ProfileFile.h"
+#include "saver/platform/win32/WideText.h"
 
 namespace {
 
@@ -56,6 +70,24 @@ int PostClose(HWND window) {
     return PostMessageA(window, WM_CLOSE, 0, 0) ? Done : NoSuchWindow;
 }
 
+BOOL CALLBACK PrintStaticText(HWND child, LPARAM) {
+    wchar_t className[64] = {};
+    GetClassNameW(child, className, 64);
+    if (lstrcmpiW(className, L"Static") == 0) {
+        wchar_t text[1024] = {};
+        GetWindowTextW(child, text, 1024);
+        if (text[0] != L'\0') {
+            std::printf("%s\n", tavren::saver::Utf8(text).c_str());
+        }
+    }
+    return TRUE;
+}
+
+int PrintDialogText(HWND window) {
+    EnumChildWindows(window, PrintStaticText, 0);
+    return Done;
+}
+
 struct WindowCommand {
     const char* Name;
     int (*Run)(HWND window);
@@ -65,6 +97,7 @@ constexpr WindowCommand WindowCommands[] = {
     {"find", PrintRect},
     {"class", PrintClass},
     {"close", PostClose},
+    {"dialog-text", PrintDialogText},
 };
 
 int PrintFishSettings(int count, char** files) {
@@ -76,9 +109,39 @@ int PrintFishSettings(int count, char** files) {
     return Done;
 }
 
+// The arguments as UTF-8, whatever the code page: titles, keys and paths may be Japanese.
+std::vector<std::string> WideArguments() {
+    int count = 0;
+    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> utf8;
+    for (int index = 0; index < count; ++index) {
+        utf8.push_back(tavren::saver::Utf8(arguments[index]));
+    }
+    LocalFree(arguments);
+    return utf8;
+}
+
+int RunSettingCommand(const std::vector<std::string>& arguments) {
+    using tavren::saver::Utf8Path;
+    if (arguments[1] == "write-setting" && arguments.size() == 6) {
+        return tavren::saver::WriteProfileString(arguments[3], arguments[4], arguments[5],
+                                                 Utf8Path(arguments[2]))
+                   ? Done
+                   : NoSuchWindow;
+    }
+    if (arguments[1] == "read-setting" && arguments.size() == 5) {
+        std::printf("%s\n", tavren::saver::ReadProfileString(arguments[3], arguments[4],
+                                                             Utf8Path(arguments[2]))
+                                .c_str());
+        return Done;
+    }
+    return UsageError;
+}
+
 int Usage() {
     std::fputs("usage: tavren-e2e-helper metrics | find TITLE | class TITLE | close TITLE | "
-               "fish-setting FILE...\n",
+               "fish-setting FILE... | dialog-text TITLE | write-setting FILE SECTION KEY VALUE | "
+               "read-setting FILE SECTION KEY\n",
                stderr);
     return UsageError;
 }
@@ -92,12 +155,17 @@ int main(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], "fish-setting") == 0) {
         return PrintFishSettings(argc - 2, argv + 2);
     }
-    if (argc != 3) {
+    const std::vector<std::string> arguments = WideArguments();
+    if (argc >= 2 && std::strstr(argv[1], "-setting") != nullptr) {
+        const int result = RunSettingCommand(arguments);
+        return result == UsageError ? Usage() : result;
+    }
+    if (argc != 3 || arguments.size() != 3) {
         return Usage();
     }
     for (const WindowCommand& command : WindowCommands) {
         if (std::strcmp(argv[1], command.Name) == 0) {
-            HWND window = FindWindowA(nullptr, argv[2]);
+            HWND window = FindWindowW(nullptr, tavren::saver::Wide(arguments[2]).c_str());
             return window != nullptr ? command.Run(window) : NoSuchWindow;
         }
     }
