@@ -222,6 +222,10 @@ void XClient::Click(int button) {
     RunXdotool({"click", std::to_string(button)});
 }
 
+void XClient::TypeText(const std::string& text) {
+    RunXdotool({"type", "--delay", "20", text});
+}
+
 void XClient::RunXdotool(const std::vector<std::string>& arguments) {
     std::vector<std::string> command{"xdotool"};
     command.insert(command.end(), arguments.begin(), arguments.end());

@@ -83,6 +83,8 @@ public:
     void ButtonDown(int button);
     void ButtonUp(int button);
     void Click(int button);
+    // Types the text as key strokes into the focused window.
+    void TypeText(const std::string& text);
 
 private:
     void RunXdotool(const std::vector<std::string>& arguments);

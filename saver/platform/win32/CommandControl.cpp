@@ -86,6 +86,8 @@ bool CommandControl::Enabled() {
 }
 
 void CommandControl::SetEnabled(bool enabled) {
+    // A disabled button takes neither the focus nor the mouse.
+    EnableWindow(Handle, enabled ? TRUE : FALSE);
     Core.SetEnabled(enabled);
 }
 
