@@ -3,7 +3,7 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
-#include <algorithm>
+#include <map>
 
 #include "WideText.h"
 #include "WindowObject.h"
@@ -20,7 +20,6 @@ constexpr int Cmd_BGMId = 201;
 constexpr int Cmd_EtcId = 202;
 constexpr int Cmd_SetId = 203;
 constexpr int Cmd_CanId = 204;
-constexpr int FishPageStep = 10;
 constexpr char CreditText[] = "タヴレン Ver 1.0 (C) Tavren";
 
 enum class Surface { Form, MusicPanel, FishPanel };
@@ -304,38 +303,20 @@ void Tavren_P::HS_Num_Change() {
 }
 
 void Tavren_P::HS_Num_Scroll(WORD request) {
+    static const std::map<WORD, ScrollRequest> requests = {
+        {SB_LINELEFT, ScrollRequest::LineLeft}, {SB_LINERIGHT, ScrollRequest::LineRight},
+        {SB_PAGELEFT, ScrollRequest::PageLeft}, {SB_PAGERIGHT, ScrollRequest::PageRight},
+        {SB_LEFT, ScrollRequest::Leftmost},     {SB_RIGHT, ScrollRequest::Rightmost},
+        {SB_THUMBTRACK, ScrollRequest::Thumb},  {SB_THUMBPOSITION, ScrollRequest::Thumb}};
+    const auto found = requests.find(request);
+    if (found == requests.end()) {
+        return;
+    }
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_ALL;
     GetScrollInfo(HS_Num, SB_CTL, &info);
-    int position = info.nPos;
-    switch (request) {
-    case SB_LINELEFT:
-        position -= 1;
-        break;
-    case SB_LINERIGHT:
-        position += 1;
-        break;
-    case SB_PAGELEFT:
-        position -= FishPageStep;
-        break;
-    case SB_PAGERIGHT:
-        position += FishPageStep;
-        break;
-    case SB_LEFT:
-        position = FishScrollMinimum;
-        break;
-    case SB_RIGHT:
-        position = FishScrollMaximum;
-        break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-        position = info.nTrackPos;
-        break;
-    default:
-        return;
-    }
-    position = std::max(FishScrollMinimum, std::min(FishScrollMaximum, position));
+    const int32_t position = FishScrollAfter(found->second, info.nPos, info.nTrackPos);
     if (position != info.nPos) {
         SetScrollPos(HS_Num, SB_CTL, position, TRUE);
         Settings.FishCount = static_cast<int16_t>(position);
