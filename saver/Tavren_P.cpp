@@ -2,6 +2,7 @@
 
 #include "Tavren_B.h"
 
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 #include <cstdlib>
@@ -40,6 +41,34 @@ std::array<uint8_t, 3> ShadingColour(int32_t y, int32_t height, ShadedSurface su
 int32_t FishScrollPosition(int32_t fishCount) {
     return fishCount >= FishScrollMinimum && fishCount <= FishScrollMaximum ? fishCount
                                                                             : FishScrollInitial;
+}
+
+int32_t FishScrollAfter(ScrollRequest request, int32_t position, int32_t thumbPosition) {
+    int32_t wanted = position;
+    switch (request) {
+    case ScrollRequest::LineLeft:
+        wanted = position - 1;
+        break;
+    case ScrollRequest::LineRight:
+        wanted = position + 1;
+        break;
+    case ScrollRequest::PageLeft:
+        wanted = position - FishScrollPageStep;
+        break;
+    case ScrollRequest::PageRight:
+        wanted = position + FishScrollPageStep;
+        break;
+    case ScrollRequest::Leftmost:
+        wanted = FishScrollMinimum;
+        break;
+    case ScrollRequest::Rightmost:
+        wanted = FishScrollMaximum;
+        break;
+    case ScrollRequest::Thumb:
+        wanted = thumbPosition;
+        break;
+    }
+    return std::clamp(wanted, FishScrollMinimum, FishScrollMaximum);
 }
 
 MusicControls MusicControlsFor(int32_t kind) {

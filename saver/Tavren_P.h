@@ -42,6 +42,15 @@ std::array<uint8_t, 3> ShadingColour(int32_t y, int32_t height, ShadedSurface su
 // range, otherwise its initial 10.
 int32_t FishScrollPosition(int32_t fishCount);
 
+// What the user asked of the scroll bar: an arrow, the track beside the thumb, an end, or
+// dragging the thumb (while dragging and on its release).
+enum class ScrollRequest { LineLeft, LineRight, PageLeft, PageRight, Leftmost, Rightmost, Thumb };
+inline constexpr int32_t FishScrollPageStep = 10;
+
+// The bar's position after the request, kept within its range; thumbPosition is where the
+// thumb was dragged to.
+int32_t FishScrollAfter(ScrollRequest request, int32_t position, int32_t thumbPosition);
+
 // What each music kind enables: the track box (kind 1), the file button (kind 2), and which
 // radio image is marked (-1 for a kind outside 0 to 2).
 struct MusicControls {

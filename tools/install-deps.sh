@@ -11,6 +11,7 @@ packages=(
   g++-mingw-w64-x86-64 wine wine64
   xvfb xdotool x11-utils imagemagick
   sox libsox-fmt-mp3 lame gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
+  fonts-ipafont-gothic
 )
 
 missing=()

@@ -210,6 +210,22 @@ void XClient::KeyUp(const std::string& key) {
     RunXdotool({"keyup", key});
 }
 
+void XClient::ButtonDown(int button) {
+    RunXdotool({"mousedown", std::to_string(button)});
+}
+
+void XClient::ButtonUp(int button) {
+    RunXdotool({"mouseup", std::to_string(button)});
+}
+
+void XClient::Click(int button) {
+    RunXdotool({"click", std::to_string(button)});
+}
+
+void XClient::TypeText(const std::string& text) {
+    RunXdotool({"type", "--delay", "20", text});
+}
+
 void XClient::RunXdotool(const std::vector<std::string>& arguments) {
     std::vector<std::string> command{"xdotool"};
     command.insert(command.end(), arguments.begin(), arguments.end());

@@ -78,6 +78,13 @@ public:
     // Presses or releases a key named as X names it ("Escape").
     void KeyDown(const std::string& key);
     void KeyUp(const std::string& key);
+    // Presses, releases or clicks a mouse button (1 left, 2 middle, 3 right) where the
+    // pointer is.
+    void ButtonDown(int button);
+    void ButtonUp(int button);
+    void Click(int button);
+    // Types the text as key strokes into the focused window.
+    void TypeText(const std::string& text);
 
 private:
     void RunXdotool(const std::vector<std::string>& arguments);

@@ -47,6 +47,24 @@ TEST(DialogTest, ScrollBarKeepsTenForCountsOutsideItsRange) {
     EXPECT_EQ(FishScrollPosition(-3), 10);
 }
 
+TEST(DialogTest, ScrollRequestsStayWithinTheBarsRange) {
+    struct Case {
+        ScrollRequest Request;
+        int32_t Position;
+        int32_t Thumb;
+        int32_t After;
+    };
+    for (const Case& c :
+         {Case{ScrollRequest::LineLeft, 50, 0, 49}, Case{ScrollRequest::LineLeft, 1, 0, 1},
+          Case{ScrollRequest::LineRight, 100, 0, 100}, Case{ScrollRequest::PageRight, 50, 0, 60},
+          Case{ScrollRequest::PageRight, 95, 0, 100}, Case{ScrollRequest::PageLeft, 5, 0, 1},
+          Case{ScrollRequest::Leftmost, 50, 0, 1}, Case{ScrollRequest::Rightmost, 50, 0, 100},
+          Case{ScrollRequest::Thumb, 50, 73, 73}, Case{ScrollRequest::Thumb, 50, 0, 1}}) {
+        EXPECT_EQ(FishScrollAfter(c.Request, c.Position, c.Thumb), c.After)
+            << static_cast<int>(c.Request) << " from " << c.Position;
+    }
+}
+
 TEST(DialogTest, TrackTexts) {
     struct Case {
         const char* Text;

@@ -3,9 +3,12 @@
 #include <cstdlib>
 
 #include "ProfileFile.h"
+#include "Tavren_PForm.h"
+#include "Tavren_RForm.h"
 #include "WideText.h"
 #include "Win32Multimedia.h"
 #include "saver/MultimediaLog.h"
+#include "saver/ShowBitmaps.h"
 
 namespace tavren::saver {
 
@@ -38,8 +41,21 @@ bool Win32Saver::WindowTitled(const std::string& title) {
     return FindWindowW(nullptr, Wide(title).c_str()) != nullptr;
 }
 
-// The preview comes with the preview form; until then a preview start ends quietly.
-void Win32Saver::RunPreview(uint32_t) {}
+void Win32Saver::RunPreview(uint32_t hostWindow) {
+    // A picture that does not decode leaves the black form alone.
+    std::vector<uint8_t> picture;
+    if (const auto jpeg = CarriedPicture("Preview")) {
+        const PictureResult decoded = DecodeJpeg(*jpeg, "Preview.jpg");
+        if (const auto* pixels = std::get_if<Picture>(&decoded)) {
+            picture = EncodeBitmapFile(TopFirstRgb(*pixels));
+        }
+    }
+    Preview = std::make_unique<Tavren_R>(Instance, std::move(picture));
+    const auto host = reinterpret_cast<HWND>(static_cast<uintptr_t>(hostWindow));
+    if (!Preview->Show(host)) {
+        Preview.reset();
+    }
+}
 
 fs::path Win32Saver::DataFolder() {
     return FolderFromEnvironment(L"TAVREN_DATA").value_or(fs::path(L"C:\\Tavren_Data"));
@@ -75,8 +91,12 @@ void Win32Saver::ShowMessage(const std::string& text) {
     MessageBoxW(nullptr, Wide(text).c_str(), Wide(ProgramTitle).c_str(), MB_OK);
 }
 
-// The settings dialog comes with its own form; until then a settings start ends quietly.
-void Win32Saver::ShowSettingsDialog() {}
+void Win32Saver::ShowSettingsDialog() {
+    // The entry has loaded these too; the dialog keeps its own copy, which only "設定" writes.
+    SaverSettings settings = LoadSettings(*this);
+    Tavren_P dialog(Instance, *this, settings);
+    dialog.ShowModal();
+}
 
 int32_t Win32Saver::HideCursor() {
     return ::ShowCursor(FALSE);
@@ -155,7 +175,7 @@ void Win32Saver::EndProgram() {
 }
 
 int Win32Saver::RunForms() {
-    if (ShowForm == nullptr) {
+    if (ShowForm == nullptr && Preview == nullptr) {
         return 0;
     }
     MSG message{};

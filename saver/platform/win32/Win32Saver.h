@@ -52,6 +52,7 @@ private:
     std::unique_ptr<MultimediaSystem> Multimedia;
     std::unique_ptr<MultimediaSystem> MultimediaWitness;
     std::unique_ptr<Tavren_S> Show;
+    std::unique_ptr<class Tavren_R> Preview;
     bool TimerRunning[3] = {};
 };
 

@@ -14,6 +14,11 @@
 //   write-setting FILE SECTION KEY VALUE
 //   read-setting FILE SECTION KEY
 //                 the front end's own settings-file access; read prints the value, UTF-8
+//   host TITLE    a borderless 200 x 150 window titled TITLE at 100, 100, as the display
+//                 settings' preview window; prints its handle in decimal and runs until the
+//                 window is closed
+//   child TITLE   the first child window of the window titled TITLE: its class, its title
+//                 and its rectangle in the parent's client area (left top right bottom)
 // Answers go to standard output, one line each. Exit code 0, 1 when no window has the title,
 // 2 when the command line is wrong.
 #ifndef WIN32_LEAN_AND_MEAN
@@ -88,16 +93,60 @@ int PrintDialogText(HWND window) {
     return Done;
 }
 
+int PrintChild(HWND window) {
+    const HWND child = GetWindow(window, GW_CHILD);
+    wchar_t className[256] = {};
+    wchar_t title[256] = {};
+    RECT rect{};
+    if (child == nullptr || !GetClassNameW(child, className, 256) || !GetWindowRect(child, &rect)) {
+        return NoSuchWindow;
+    }
+    GetWindowTextW(child, title, 256);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    std::printf("%s\t%s\t%ld %ld %ld %ld\n", tavren::saver::Utf8(className).c_str(),
+                tavren::saver::Utf8(title).c_str(), rect.left, rect.top, rect.right, rect.bottom);
+    return Done;
+}
+
+LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+int RunHost(const std::string& title) {
+    WNDCLASSW hostClass{};
+    hostClass.lpfnWndProc = HostProc;
+    hostClass.hInstance = GetModuleHandleW(nullptr);
+    hostClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    hostClass.lpszClassName = L"TavrenTestHost";
+    RegisterClassW(&hostClass);
+    const HWND window = CreateWindowExW(0, L"TavrenTestHost", tavren::saver::Wide(title).c_str(),
+                                        WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 100, 100, 200, 150,
+                                        nullptr, nullptr, hostClass.hInstance, nullptr);
+    if (window == nullptr) {
+        return NoSuchWindow;
+    }
+    std::printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(window)));
+    std::fflush(stdout);
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        DispatchMessageW(&message);
+    }
+    return Done;
+}
+
 struct WindowCommand {
     const char* Name;
     int (*Run)(HWND window);
 };
 
 constexpr WindowCommand WindowCommands[] = {
-    {"find", PrintRect},
-    {"class", PrintClass},
-    {"close", PostClose},
-    {"dialog-text", PrintDialogText},
+    {"find", PrintRect},   {"class", PrintClass},
+    {"close", PostClose},  {"dialog-text", PrintDialogText},
+    {"child", PrintChild},
 };
 
 int PrintFishSettings(int count, char** files) {
@@ -141,7 +190,7 @@ int RunSettingCommand(const std::vector<std::string>& arguments) {
 int Usage() {
     std::fputs("usage: tavren-e2e-helper metrics | find TITLE | class TITLE | close TITLE | "
                "fish-setting FILE... | dialog-text TITLE | write-setting FILE SECTION KEY VALUE | "
-               "read-setting FILE SECTION KEY\n",
+               "read-setting FILE SECTION KEY | host TITLE | child TITLE\n",
                stderr);
     return UsageError;
 }
@@ -162,6 +211,9 @@ int main(int argc, char** argv) {
     }
     if (argc != 3 || arguments.size() != 3) {
         return Usage();
+    }
+    if (std::strcmp(argv[1], "host") == 0) {
+        return RunHost(arguments[2]);
     }
     for (const WindowCommand& command : WindowCommands) {
         if (std::strcmp(argv[1], command.Name) == 0) {
