@@ -15,7 +15,7 @@ constexpr double Pi = std::numbers::pi;
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double Infinity = std::numeric_limits<double>::infinity();
 
-struct FishSpec {
+struct FishSetup {
     double Heading = 0;
     double Speed = 0.5;
     double X = 500;
@@ -33,38 +33,38 @@ struct FishSpec {
     float B = 0.99f;
 };
 
-std::unique_ptr<TBoid> MakeFish(const FishSpec& spec) {
-    const TBoidGene gene(new TColor(spec.R, spec.G, spec.B), spec.Heading, spec.Speed, spec.X,
-                         spec.Y, spec.MaxSpeed, spec.MinSpeed, spec.TurnStep, spec.AccelStep,
-                         spec.ViewRadius, spec.CollisionRadius, spec.AttackRatio, spec.FleeRatio,
-                         nullptr, 0);
+std::unique_ptr<TBoid> MakeFish(const FishSetup& setup) {
+    const TBoidGene gene(new TColor(setup.R, setup.G, setup.B), setup.Heading, setup.Speed, setup.X,
+                         setup.Y, setup.MaxSpeed, setup.MinSpeed, setup.TurnStep, setup.AccelStep,
+                         setup.ViewRadius, setup.CollisionRadius, setup.AttackRatio,
+                         setup.FleeRatio, nullptr, 0);
     return std::make_unique<TBoid>(gene);
 }
 
 // A school of the given fish in a 1000 x 1000 area, drawing the given random values.
 struct School {
-    explicit School(const std::vector<FishSpec>& specs, std::vector<double> random = {})
+    explicit School(const std::vector<FishSetup>& setups, std::vector<double> random = {})
         : Flock(1, 1000, 1000, std::make_unique<SequenceRandom>(std::move(random))) {
-        for (const FishSpec& spec : specs) {
-            Flock.AppendBoid(MakeFish(spec));
+        for (const FishSetup& setup : setups) {
+            Flock.AppendBoid(MakeFish(setup));
         }
     }
     TBoid& operator[](size_t index) { return *Flock.Fish()[index]; }
     TFlock Flock;
 };
 
-FishSpec Other(FishSpec spec) {
-    spec.B = 0.98f;
-    return spec;
+FishSetup Other(FishSetup setup) {
+    setup.B = 0.98f;
+    return setup;
 }
 
-FishSpec At(double x, double y, double heading = 0, double speed = 0.5) {
-    FishSpec spec;
-    spec.X = x;
-    spec.Y = y;
-    spec.Heading = heading;
-    spec.Speed = speed;
-    return spec;
+FishSetup At(double x, double y, double heading = 0, double speed = 0.5) {
+    FishSetup setup;
+    setup.X = x;
+    setup.Y = y;
+    setup.Heading = heading;
+    setup.Speed = speed;
+    return setup;
 }
 
 void ExpectSameDouble(double actual, double expected) {
@@ -137,17 +137,17 @@ TEST(SetterTest, HugeTurnStepEndsInOneTurn) {
 }
 
 TEST(ConstructorTest, SetsTheLimitsBeforeTheSpeed) {
-    FishSpec spec;
-    spec.Speed = 0;
-    EXPECT_DOUBLE_EQ(MakeFish(spec)->GetSpeed(), 0.5);
-    spec.Speed = 5;
-    spec.MaxSpeed = -0.8; // a magnitude, and already in place when the speed is set
-    EXPECT_DOUBLE_EQ(MakeFish(spec)->GetSpeed(), 0.8);
-    spec.MinSpeed = 2; // above the maximum: the minimum wins
-    EXPECT_DOUBLE_EQ(MakeFish(spec)->GetSpeed(), 2);
-    spec.TurnStep = 7;
-    EXPECT_DOUBLE_EQ(MakeFish(spec)->GetTurnStep(), 7 - TwoPi);
-    const auto fish = MakeFish(spec);
+    FishSetup setup;
+    setup.Speed = 0;
+    EXPECT_DOUBLE_EQ(MakeFish(setup)->GetSpeed(), 0.5);
+    setup.Speed = 5;
+    setup.MaxSpeed = -0.8; // a magnitude, and already in place when the speed is set
+    EXPECT_DOUBLE_EQ(MakeFish(setup)->GetSpeed(), 0.8);
+    setup.MinSpeed = 2; // above the maximum: the minimum wins
+    EXPECT_DOUBLE_EQ(MakeFish(setup)->GetSpeed(), 2);
+    setup.TurnStep = 7;
+    EXPECT_DOUBLE_EQ(MakeFish(setup)->GetTurnStep(), 7 - TwoPi);
+    const auto fish = MakeFish(setup);
     EXPECT_EQ(fish->GetNearestKin(), nullptr);
     EXPECT_EQ(fish->GetKinCount(), 0);
 }
@@ -155,9 +155,9 @@ TEST(ConstructorTest, SetsTheLimitsBeforeTheSpeed) {
 // --- Actions ---
 
 TEST(ActionTest, SpeedAndTurnSteps) {
-    FishSpec spec;
-    spec.Heading = 0.005;
-    auto fish = MakeFish(spec);
+    FishSetup setup;
+    setup.Heading = 0.005;
+    auto fish = MakeFish(setup);
     fish->TurnRight();
     EXPECT_DOUBLE_EQ(fish->GetHeading(), TwoPi - 0.005);
     fish->TurnLeft();
@@ -168,9 +168,9 @@ TEST(ActionTest, SpeedAndTurnSteps) {
     fish->SpeedUp();
     EXPECT_DOUBLE_EQ(fish->GetSpeed(), 0.55);
 
-    spec.MinSpeed = 0;
-    spec.Speed = 0.03;
-    auto slow = MakeFish(spec);
+    setup.MinSpeed = 0;
+    setup.Speed = 0.03;
+    auto slow = MakeFish(setup);
     slow->SlowDown();
     EXPECT_DOUBLE_EQ(slow->GetSpeed(), 0.02); // the magnitude of -0.02
 }
@@ -303,13 +303,13 @@ class AvoidTest : public testing::TestWithParam<AvoidCase> {};
 // neighbour starts at speed 0.6 too.
 TEST_P(AvoidTest, SpeedTable) {
     const AvoidCase& c = GetParam();
-    FishSpec fish = At(500, 500, 0, 0.6);
+    FishSetup fish = At(500, 500, 0, 0.6);
     fish.MinSpeed = 0.3;
     fish.MaxSpeed = 0.9;
     fish.ViewRadius = 60;
     fish.CollisionRadius = 50;
     fish.AttackRatio = 0.5; // with only the neighbour in view, an other-kind one is chased
-    FishSpec neighbour = fish;
+    FishSetup neighbour = fish;
     neighbour.X = c.NeighbourX;
     neighbour.Y = c.NeighbourY;
     neighbour.Heading = c.NeighbourHeading;
@@ -499,11 +499,11 @@ TEST(FlockTest, FreesTheFishThenThePlayersFromTheLastSlot) {
 }
 
 TEST(FlockTest, InfiniteAndNaNParametersNeverHang) {
-    FishSpec wild = At(500, 500, 1, 0.6);
+    FishSetup wild = At(500, 500, 1, 0.6);
     wild.TurnStep = Infinity;
-    FishSpec lost = At(510, 500, NaN, 0.6);
+    FishSetup lost = At(510, 500, NaN, 0.6);
     lost.MaxSpeed = Infinity;
-    FishSpec huge = At(520, 500, 0, 0.6);
+    FishSetup huge = At(520, 500, 0, 0.6);
     huge.TurnStep = 1e300;
     School school({wild, lost, huge}, std::vector<double>(64, 0.3));
     for (int step = 0; step < 20; ++step) {
