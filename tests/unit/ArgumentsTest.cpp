@@ -65,6 +65,20 @@ TEST(OptionReader, TakeAllGivesEveryValueOfARepeatedOptionInOrder) {
     EXPECT_THROW(valueless.TakeAll("--advance"), UsageError);
 }
 
+TEST(OptionValues, FallBackOrRefuseNamingTheOption) {
+    EXPECT_EQ(SizeOption(std::nullopt, "64x40").Width, 64);
+    EXPECT_EQ(SizeOption("8x9", "64x40").Height, 9);
+    EXPECT_THROW(SizeOption("8", "64x40"), UsageError);
+    EXPECT_EQ(CountOption("--frames", "5", 1, 10), 5);
+    try {
+        CountOption("--frames", "0", 1, 10);
+        FAIL() << "0 frames accepted";
+    } catch (const UsageError& error) {
+        EXPECT_STREQ(error.what(), "--frames takes a whole number from 1 to 10");
+    }
+    EXPECT_THROW(CountOption("--fish", "11", 0, 10), UsageError);
+}
+
 TEST(OptionReader, FlagsTakeNoValue) {
     const std::array<std::string_view, 3> arguments = {"--out", "a", "--check"};
     OptionReader options(arguments);

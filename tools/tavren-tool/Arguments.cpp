@@ -42,6 +42,23 @@ std::optional<int64_t> ParseCount(std::string_view text, int64_t limit) {
     return value;
 }
 
+Size SizeOption(std::optional<std::string_view> text, std::string_view fallback) {
+    const auto size = ParseSize(text.value_or(fallback));
+    if (!size) {
+        throw UsageError("--size takes WxH, two whole numbers from 1 to 16384");
+    }
+    return *size;
+}
+
+int64_t CountOption(std::string_view name, std::string_view text, int64_t lowest, int64_t highest) {
+    const auto count = ParseCount(text, highest);
+    if (!count || *count < lowest) {
+        throw UsageError(std::string(name) + " takes a whole number from " +
+                         std::to_string(lowest) + " to " + std::to_string(highest));
+    }
+    return *count;
+}
+
 OptionReader::OptionReader(std::span<const std::string_view> arguments) : Arguments(arguments) {
     if (arguments.size() > 64) {
         throw UsageError("too many arguments");

@@ -27,6 +27,11 @@ std::optional<Size> ParseSize(std::string_view text);
 // A decimal integer from 0 to the limit.
 std::optional<int64_t> ParseCount(std::string_view text, int64_t limit);
 
+// An option's value read with the functions above, or the fallback when the option was not
+// given; throws UsageError naming the option and what it takes.
+Size SizeOption(std::optional<std::string_view> text, std::string_view fallback);
+int64_t CountOption(std::string_view name, std::string_view text, int64_t lowest, int64_t highest);
+
 // Options of the form --name VALUE, each given at most once unless taken with TakeAll.
 class OptionReader {
 public:

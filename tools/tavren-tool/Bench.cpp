@@ -46,42 +46,32 @@ int RunBench(std::span<const std::string_view> arguments) {
     const auto data = options.Take("--data");
     options.RejectLeftovers();
 
-    const auto fish = ParseCount(fishText.value_or("40"), MostFishSetting);
-    if (!fish) {
-        throw UsageError("--fish takes a whole number from 0 to " +
-                         std::to_string(MostFishSetting));
-    }
-    const auto size = ParseSize(sizeText.value_or("1280x1024"));
-    if (!size) {
-        throw UsageError("--size takes WxH, two whole numbers from 1 to 16384");
-    }
-    const auto seconds = ParseCount(secondsText.value_or("10"), 3600);
-    if (!seconds || *seconds < 1) {
-        throw UsageError("--seconds takes a whole number from 1 to 3600");
-    }
+    const int64_t fish = CountOption("--fish", fishText.value_or("40"), 0, MostFishSetting);
+    const Size size = SizeOption(sizeText, "1280x1024");
+    const int64_t seconds = CountOption("--seconds", secondsText.value_or("10"), 1, 3600);
     const fs::path source = data ? fs::path(*data) : fs::path(NativePath(DataFolderPrefix()));
-    const LinkedDataFolder folder(source, *fish);
+    const LinkedDataFolder folder(source, fish);
     setenv("TAVREN_DATA", folder.Path().c_str(), 1);
-    HeadlessRenderer renderer(size->Width, size->Height);
+    HeadlessRenderer renderer(size.Width, size.Height);
     SceneFunctions scene;
     renderer.RenderFrames(scene, 1); // set-up and a first frame, not counted
 
     const Clock::time_point start = Clock::now();
-    const int64_t frames = DrawFor(renderer, scene, static_cast<double>(*seconds));
+    const int64_t frames = DrawFor(renderer, scene, static_cast<double>(seconds));
     const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
 
     // A second, shorter run waits for the GPU between the parts of each frame to split it.
     SceneProfile profile;
     SetSceneProfile(&profile);
-    DrawFor(renderer, scene, std::max(1.0, static_cast<double>(*seconds) / 2));
+    DrawFor(renderer, scene, std::max(1.0, static_cast<double>(seconds) / 2));
     SetSceneProfile(nullptr);
     scene.FreeScene();
 
     auto perFrame = [&](double total) {
         return 1000 * total / static_cast<double>(profile.Frames);
     };
-    std::printf("fish %lld at %dx%d, %lld frames in %.1f s\n", static_cast<long long>(*fish + 1),
-                size->Width, size->Height, static_cast<long long>(frames), elapsed);
+    std::printf("fish %lld at %dx%d, %lld frames in %.1f s\n", static_cast<long long>(fish + 1),
+                size.Width, size.Height, static_cast<long long>(frames), elapsed);
     std::printf("frames per second %.1f\n", static_cast<double>(frames) / elapsed);
     std::printf("milliseconds per frame %.2f\n", 1000 * elapsed / static_cast<double>(frames));
     std::printf("split (ms per frame, waiting for the GPU between parts): simulation %.3f, fish "

@@ -103,14 +103,8 @@ int RunRender(std::span<const std::string_view> arguments) {
     const std::string out(options.Take("--out").value_or("tavren-frame.png"));
     options.RejectLeftovers();
 
-    const auto size = ParseSize(sizeText.value_or("1280x720"));
-    if (!size) {
-        throw UsageError("--size takes WxH, two whole numbers from 1 to 16384");
-    }
-    const auto frames = ParseCount(framesText.value_or("60"), 1'000'000'000);
-    if (!frames || *frames < 1) {
-        throw UsageError("--frames takes a whole number from 1");
-    }
+    const Size size = SizeOption(sizeText, "1280x720");
+    const int64_t frames = CountOption("--frames", framesText.value_or("60"), 1, 1'000'000'000);
     SceneOptions sceneOptions;
     std::optional<SteppedClock> clock;
     if (fpsText) {
@@ -118,31 +112,23 @@ int RunRender(std::span<const std::string_view> arguments) {
         sceneOptions.Clock = &*clock;
     }
     if (seedText) {
-        const auto seed = ParseCount(*seedText, INT64_MAX);
-        if (!seed) {
-            throw UsageError("--seed takes a whole number from 0");
-        }
-        sceneOptions.Seed = static_cast<uint64_t>(*seed);
+        sceneOptions.Seed = static_cast<uint64_t>(CountOption("--seed", *seedText, 0, INT64_MAX));
     }
     if (data) {
         setenv("TAVREN_DATA", std::string(*data).c_str(), 1);
     }
     std::optional<LinkedDataFolder> withFish;
     if (fishText) {
-        const auto fish = ParseCount(*fishText, MostFishSetting);
-        if (!fish) {
-            throw UsageError("--fish takes a whole number from 0 to " +
-                             std::to_string(MostFishSetting));
-        }
-        withFish.emplace(NativePath(DataFolderPrefix()), *fish);
+        withFish.emplace(NativePath(DataFolderPrefix()),
+                         CountOption("--fish", *fishText, 0, MostFishSetting));
         setenv("TAVREN_DATA", withFish->Path().c_str(), 1);
     }
 
-    HeadlessRenderer renderer(size->Width, size->Height);
+    HeadlessRenderer renderer(size.Width, size.Height);
     SetSceneOptions(sceneOptions);
     SteppedScene scene(clock ? &*clock : nullptr, check);
-    renderer.RenderFrames(scene, static_cast<int>(std::min<int64_t>(*frames, INT32_MAX)));
-    WritePng(out, size->Width, size->Height, renderer.ReadPixels());
+    renderer.RenderFrames(scene, static_cast<int>(std::min<int64_t>(frames, INT32_MAX)));
+    WritePng(out, size.Width, size.Height, renderer.ReadPixels());
     if (check) {
         std::printf("resident memory after frame %lld: %ld KiB\n",
                     static_cast<long long>(scene.Frames), ResidentKiB());
