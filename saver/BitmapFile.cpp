@@ -1,7 +1,9 @@
 #include "BitmapFile.h"
 
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
+#include <system_error>
 
 namespace tavren {
 
@@ -68,6 +70,9 @@ void WriteBitmapFile(const std::filesystem::path& path, const RgbPicture& pictur
                static_cast<std::streamsize>(bytes.size()));
     file.close();
     if (!file) {
+        // A half-written picture (a full disk) would be read as a damaged one.
+        std::error_code ignored;
+        std::filesystem::remove(path, ignored);
         const std::u8string name = path.u8string();
         throw std::runtime_error(std::string(name.begin(), name.end()) +
                                  ": the bitmap could not be written");

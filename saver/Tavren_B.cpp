@@ -227,12 +227,16 @@ InstallResult InstallDataFolder(const fs::path& package, const fs::path& folder,
     if (!input) {
         return InstallResult::Failed;
     }
+    // A piece that cannot be written (a read-only file, a full disk) keeps its old file, and
+    // the others are still brought up to date: the show runs with what is there.
+    InstallResult result = InstallResult::Installed;
     for (const PackagePiece& piece : pieces) {
+        input.clear();
         if (!CopyPiece(input, folder / piece.FileName, piece)) {
-            return InstallResult::Failed;
+            result = InstallResult::Failed;
         }
     }
-    return InstallResult::Installed;
+    return result;
 }
 
 SaverState Main(std::string_view commandLine, SaverPlatform& platform,

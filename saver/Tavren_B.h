@@ -72,7 +72,7 @@ struct PackagePiece {
 enum class InstallResult {
     Installed,
     PackageTooShort, // nothing installed: the folder keeps what it had
-    Failed,          // stopped at a piece that could not be written; earlier pieces are in
+    Failed,          // a piece could not be written and keeps its old file; the rest are in
 };
 
 struct SaverState;
