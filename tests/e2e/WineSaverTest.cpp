@@ -2,7 +2,9 @@
 // instance rule, its message for a missing package, its settings file and its music. The Wine
 // prefix is made once for the whole run; each case has its own display, program folder and
 // data folder, and the prefix's processes are ended after each case.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -12,6 +14,7 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <span>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -375,6 +378,166 @@ TEST_F(WineSaverMusicTest, AMusicCdThatIsNotThereStopsThePolling) {
     if (log[0] != "mciSendString\topen cdaudio\t0") {
         EXPECT_EQ(log.size(), 3u) << "polled again or stopped the drive after an error";
     }
+}
+
+// Faults on the data folder: whatever cannot be written, the files that are there stay whole,
+// nothing half-written is left, and the front end neither crashes nor hangs.
+class WineSaverFaultTest : public WineSaverTest {
+protected:
+    void TearDown() override {
+        WineSaverTest::TearDown();
+        if (DiskMounted) {
+            RunCommand({"umount", DataFolder.string()}, ProcessEnvironment::Inherited());
+        }
+    }
+
+    // Puts the data folder on a tmpfs of `bytes`, standing for a small disk.
+    bool MountSmallDisk(uintmax_t bytes) {
+        fs::create_directories(DataFolder);
+        DiskMounted = RunCommand({"mount", "-t", "tmpfs", "-o", "size=" + std::to_string(bytes),
+                                  "tmpfs", DataFolder.string()},
+                                 ProcessEnvironment::Inherited())
+                          .ExitCode == 0;
+        return DiskMounted;
+    }
+
+    // Fills what is left of the small disk.
+    void FillDisk() {
+        const int file = open((DataFolder / "filler").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ASSERT_GE(file, 0);
+        const std::vector<char> block(4096, 'f');
+        while (write(file, block.data(), block.size()) > 0) {
+        }
+        close(file);
+    }
+
+    // Every file in the data folder is one the front end writes (or the filler), and whole: no
+    // temporary file is left, the pieces are the package's, and a bitmap has all its rows.
+    void ExpectNothingHalfWritten() {
+        const std::map<std::string, std::string> pieces = {
+            {"Tavren.pex", ReadFile(Dist / "Tavren.pex")},
+            {"Tavren.pp1", ReadFile(Models / "Tavren.pp1")},
+            {"Tavren.pp2", ReadFile(Models / "Tavren.pp2")}};
+        for (const auto& entry : fs::directory_iterator(DataFolder)) {
+            const std::string name = entry.path().filename().string();
+            if (name == "filler" || name == "Tavren.ini") {
+                continue;
+            }
+            if (const auto piece = pieces.find(name); piece != pieces.end()) {
+                EXPECT_TRUE(ReadFile(entry.path()) == piece->second) << name << " is not whole";
+            } else if (name.ends_with(".bmp") && fs::exists(LinuxData / name)) {
+                EXPECT_EQ(entry.file_size(), fs::file_size(LinuxData / name))
+                    << name << " is not whole";
+            } else {
+                ADD_FAILURE() << "left in the data folder: " << name;
+            }
+        }
+    }
+
+    bool DiskMounted = false;
+};
+
+// The first show on a disk with no room for the renderer: the models go in, the renderer does
+// not, and the show form still ends on the mouse.
+TEST_F(WineSaverFaultTest, WithNoRoomForTheRendererTheShowFormStillEnds) {
+    if (!MountSmallDisk(1024 * 1024)) {
+        GTEST_SKIP() << "no tmpfs can be mounted here (it needs root)";
+    }
+    const std::unique_ptr<ChildProcess> saver = StartSaver("/s");
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return RunHelper({"find", "Tavren_Main"}).ExitCode == 0;
+        },
+        WindowDeadline, 500ms))
+        << "no show form";
+    EXPECT_FALSE(fs::exists(DataFolder / "Tavren.pex"));
+    EXPECT_TRUE(fs::exists(DataFolder / "Tavren.pp2"));
+    ExpectNothingHalfWritten();
+    EndShow(*saver);
+}
+
+// A disk that filled up after the install: nothing can be rewritten, the installed files stay
+// as they were and the show runs with them.
+TEST_F(WineSaverFaultTest, OnAFullDiskTheInstalledFilesStayWholeAndTheShowRuns) {
+    if (!MountSmallDisk(8 * 1024 * 1024)) {
+        GTEST_SKIP() << "no tmpfs can be mounted here (it needs root)";
+    }
+    EndShow(*StartShow());
+    Client.MovePointer(Centre);
+    FillDisk();
+    const std::unique_ptr<ChildProcess> saver = StartShow();
+    ASSERT_NE(RendererWindow, 0u);
+    ExpectPiecesInstalled();
+    ExpectNothingHalfWritten();
+    EndShow(*saver);
+}
+
+// Settings saved on a full disk: the file keeps every value it had.
+TEST_F(WineSaverFaultTest, SettingsSavedOnAFullDiskLoseNothing) {
+    if (!MountSmallDisk(256 * 1024)) {
+        GTEST_SKIP() << "no tmpfs can be mounted here (it needs root)";
+    }
+    const std::string file = WinePath(DataFolder / "Tavren.ini");
+    const std::vector<std::pair<std::string, std::string>> values = {
+        {"Num", "35"}, {"BGM区分", "1"}, {"BGMﾘﾋﾟｰﾄ", "3"}, {"BGMﾌｧｲﾙ", "C:\\海.mp3"}};
+    for (const auto& [key, value] : values) {
+        ASSERT_EQ(RunHelper({"write-setting", file, "Section", key, value}).ExitCode, 0);
+    }
+    FillDisk();
+    // The first value grows, so the whole file has to move.
+    EXPECT_EQ(RunHelper({"write-setting", file, "Section", "Num", std::string(3000, '9')}).ExitCode,
+              1)
+        << "not reported";
+    for (const auto& [key, value] : std::span(values).subspan(1)) {
+        EXPECT_EQ(Lines(RunHelper({"read-setting", file, "Section", key}).Output),
+                  std::vector<std::string>{value})
+            << key;
+    }
+    EXPECT_FALSE(fs::exists(DataFolder / "Tavren.ini.new"));
+    fs::remove(DataFolder / "filler");
+    EXPECT_EQ(RunHelper({"write-setting", file, "Section", "Num", "9"}).ExitCode, 0);
+    EXPECT_EQ(Lines(RunHelper({"read-setting", file, "Section", "Num"}).Output),
+              std::vector<std::string>{"9"});
+}
+
+// A renderer file made read-only: Windows refuses to replace it and it is kept, Wine replaces
+// it; either way it is whole, the models are still brought up to date, and the show runs.
+TEST_F(WineSaverFaultTest, AReadOnlyRendererStaysWholeAndTheShowRuns) {
+    ASSERT_EQ(RunSaver("/a"), 0);
+    const fs::path renderer = DataFolder / "Tavren.pex";
+    fs::permissions(renderer,
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    std::ofstream(DataFolder / "Tavren.pp2", std::ios::binary | std::ios::trunc) << "stale";
+    const std::unique_ptr<ChildProcess> saver = StartShow();
+    ASSERT_NE(RendererWindow, 0u);
+    ExpectPiecesInstalled();
+    ExpectNothingHalfWritten();
+    EndShow(*saver);
+}
+
+// Another program holds the settings file open with no sharing: the show runs on the
+// defaults and the file is left exactly as it was.
+TEST_F(WineSaverFaultTest, ALockedSettingsFileIsLeftAsItIsAndTheShowRuns) {
+    fs::create_directories(DataFolder);
+    const fs::path file = DataFolder / "Tavren.ini";
+    ASSERT_EQ(RunHelper({"write-setting", WinePath(file), "Section", "Num", "7"}).ExitCode, 0);
+    const std::string before = ReadFile(file);
+    ChildProcess holder({"wine", Helper.string(), "hold", WinePath(file)}, Environment());
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return Lines(RunHelper({"read-setting", WinePath(file), "Section", "Num"}).Output) ==
+                   std::vector<std::string>{""};
+        },
+        WindowDeadline, 200ms))
+        << "the settings file was not locked";
+    const std::unique_ptr<ChildProcess> saver = StartShow();
+    ASSERT_NE(RendererWindow, 0u);
+    ExpectPiecesInstalled();
+    EndShow(*saver);
+    holder.Stop();
+    EXPECT_TRUE(ReadFile(file) == before);
+    EXPECT_EQ(Lines(RunHelper({"read-setting", WinePath(file), "Section", "Num"}).Output),
+              std::vector<std::string>{"7"});
 }
 
 } // namespace

@@ -187,10 +187,24 @@ int RunSettingCommand(const std::vector<std::string>& arguments) {
     return UsageError;
 }
 
+// Opens the file with no sharing at all and keeps it open until the process is ended, as
+// another program holding the file would.
+int HoldFile(const std::string& file) {
+    HANDLE handle = CreateFileW(tavren::saver::Utf8Path(file).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        std::fprintf(stderr, "%s: cannot be opened (error %lu)\n", file.c_str(), GetLastError());
+        return NoSuchWindow;
+    }
+    Sleep(INFINITE);
+    CloseHandle(handle);
+    return Done;
+}
+
 int Usage() {
     std::fputs("usage: tavren-e2e-helper metrics | find TITLE | class TITLE | close TITLE | "
                "fish-setting FILE... | dialog-text TITLE | write-setting FILE SECTION KEY VALUE | "
-               "read-setting FILE SECTION KEY | host TITLE | child TITLE\n",
+               "read-setting FILE SECTION KEY | hold FILE | host TITLE | child TITLE\n",
                stderr);
     return UsageError;
 }
@@ -211,6 +225,9 @@ int main(int argc, char** argv) {
     }
     if (argc != 3 || arguments.size() != 3) {
         return Usage();
+    }
+    if (std::strcmp(argv[1], "hold") == 0) {
+        return HoldFile(arguments[2]);
     }
     if (std::strcmp(argv[1], "host") == 0) {
         return RunHost(arguments[2]);
