@@ -38,7 +38,8 @@ run_one() {
     options+=(-dict="$root/tests/fuzz/$name.dict")
   fi
   if "$fuzzer" "${options[@]}" "$corpus" >"$work/$name.log" 2>&1; then
-    echo "fuzz $name: $(grep -E '^Done [0-9]+ runs' "$work/$name.log" | tail -1)"
+    echo "fuzz $name: $(grep -E '^Done [0-9]+ runs' "$work/$name.log" | tail -1)" \
+         "corpus: $(find "$corpus" -type f | wc -l) inputs"
   else
     echo "fuzz $name: FAILED, input kept in $artifacts (log: $work/$name.log)"
     tail -30 "$work/$name.log"

@@ -36,7 +36,8 @@ long ResidentKiB() {
 }
 
 // The scene, with the stepped clock moved on after every frame; in the checking mode it asks
-// GL for errors after every frame and notes the resident memory after frame 1,000 and at the end.
+// GL for errors after every frame and notes the resident memory after frame 1,000, after every
+// 10,000th frame and at the end, so that a long run can be followed while it goes.
 class SteppedScene final : public SceneHooks {
 public:
     SteppedScene(SteppedClock* clock, bool check) : Clock(clock), Check(check) {}
@@ -53,8 +54,10 @@ public:
         }
         if (Check) {
             CheckErrors("frame " + std::to_string(Frames));
-            if (Frames == 1000) {
-                std::printf("resident memory after frame 1000: %ld KiB\n", ResidentKiB());
+            if (Frames == 1000 || Frames % 10000 == 0) {
+                std::printf("resident memory after frame %lld: %ld KiB\n",
+                            static_cast<long long>(Frames), ResidentKiB());
+                std::fflush(stdout);
             }
         }
     }
@@ -130,8 +133,10 @@ int RunRender(std::span<const std::string_view> arguments) {
     renderer.RenderFrames(scene, static_cast<int>(std::min<int64_t>(frames, INT32_MAX)));
     WritePng(out, size.Width, size.Height, renderer.ReadPixels());
     if (check) {
-        std::printf("resident memory after frame %lld: %ld KiB\n",
-                    static_cast<long long>(scene.Frames), ResidentKiB());
+        if (scene.Frames != 1000 && scene.Frames % 10000 != 0) {
+            std::printf("resident memory after frame %lld: %ld KiB\n",
+                        static_cast<long long>(scene.Frames), ResidentKiB());
+        }
         std::printf("GL errors: %lld\n", static_cast<long long>(scene.GlErrors));
     }
     scene.FreeScene();
