@@ -21,8 +21,7 @@
 
 #include "Boids/Pictures.h"
 #include "tests/e2e/E2eSupport.h"
-#include "tests/e2e/WineRun.h"
-#include "tests/e2e/XClient.h"
+#include "tests/e2e/WineFrontEnd.h"
 #include "tools/PngFile.h"
 
 namespace tavren::e2e {
@@ -31,23 +30,12 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-constexpr char SaverName[] = "タヴレン.scr";
-constexpr char PackageName[] = "タヴレン.data";
 constexpr char DialogTitle[] = "<タヴレン>";
-constexpr auto WindowDeadline = 30s;
-constexpr auto ExitDeadline = 20s;
 
-const fs::path Dist = EnvironmentValue("TAVREN_E2E_WINDOWS_DIST");
-const fs::path Helper = EnvironmentValue("TAVREN_E2E_WIN32_HELPER");
 const fs::path Assets = EnvironmentValue("TAVREN_E2E_ASSETS");
 const fs::path Output = EnvironmentValue("TAVREN_E2E_OUTPUT");
 
 using Colour = std::array<int, 3>;
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 std::string FirstLine(const std::string& text) {
     std::string line = text.substr(0, text.find('\n'));
@@ -101,39 +89,11 @@ const Point FileKindLabel{58, 182};
 const Rectangle NumberLabel{196, 20, 81, 13};
 const Point ScrollThumb{236, 44};
 
-class WineDialogTest : public testing::Test {
+class WineDialogTest : public WineFrontEndTest {
 protected:
     void SetUp() override {
-        Prefix = WineRun::Prefix();
-        ASSERT_TRUE(Prefix) << WineRun::Error();
-        fs::create_directories(ProgramFolder);
-        for (const char* file : {SaverName, PackageName}) {
-            fs::copy_file(Dist / file, ProgramFolder / file);
-        }
+        WineFrontEndTest::SetUp();
         Client.MovePointer(Away);
-    }
-
-    void TearDown() override {
-        if (Prefix) {
-            Prefix->StopProcesses();
-        }
-    }
-
-    ProcessEnvironment Environment() const {
-        return Prefix->ProgramEnvironment(Xvfb.DisplayName())
-            .Set("TAVREN_DATA", WinePath(DataFolder));
-    }
-
-    CommandResult RunHelper(const std::vector<std::string>& arguments) {
-        std::vector<std::string> command{"wine", Helper.string()};
-        command.insert(command.end(), arguments.begin(), arguments.end());
-        return RunCommand(command, Environment());
-    }
-
-    std::unique_ptr<ChildProcess> StartSaver(const std::vector<std::string>& arguments) {
-        std::vector<std::string> command{"wine", (ProgramFolder / SaverName).string()};
-        command.insert(command.end(), arguments.begin(), arguments.end());
-        return std::make_unique<ChildProcess>(command, Environment());
     }
 
     // Opens the dialog and waits until its shading and buttons are painted.
@@ -213,13 +173,7 @@ protected:
             RunHelper({"read-setting", WinePath(SettingsFile), "Section", key}).Output);
     }
 
-    WinePrefix* Prefix = nullptr;
-    XvfbServer Xvfb{1024, 768};
-    XClient Client{Xvfb.DisplayName()};
     const Point Away{5, 5};
-    TemporaryFolder Folder{"tavren-e2e-dialog"};
-    const fs::path ProgramFolder = Folder.Path() / "program";
-    const fs::path DataFolder = Folder.Path() / "Tavren_Data";
     const fs::path SettingsFile = DataFolder / "Tavren.ini";
     std::unique_ptr<ChildProcess> Saver;
     Point Origin{0, 0};

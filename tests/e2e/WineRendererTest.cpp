@@ -8,6 +8,7 @@
 
 #include "Boids/Settings.h"
 #include "tests/e2e/RendererRun.h"
+#include "tests/e2e/WineRun.h"
 
 namespace tavren::e2e {
 namespace {
@@ -19,55 +20,17 @@ constexpr unsigned long WsClipSiblings = 0x04000000;
 constexpr unsigned long WsClipChildren = 0x02000000;
 constexpr unsigned long WsExAppWindow = 0x00040000;
 
-struct WindowsBuild {
-    std::filesystem::path Renderer;
-    std::filesystem::path Helper;
-};
-
-WindowsBuild Build;
-std::unique_ptr<WinePrefix> Prefix;
-// Why there is no prefix: every case fails with it.
-std::string PrefixError;
-
-class WinePrefixForTheRun : public testing::Environment {
-public:
-    void SetUp() override {
-        PrefixError = FindBuild();
-        if (!PrefixError.empty()) {
-            return;
-        }
-        try {
-            const XvfbServer bootDisplay(1024, 768);
-            Prefix = std::make_unique<WinePrefix>(bootDisplay.DisplayName());
-        } catch (const std::exception& error) {
-            PrefixError = std::string("no Wine prefix: ") + error.what();
-        }
-    }
-
-    void TearDown() override { Prefix.reset(); }
-
-private:
-    static std::string FindBuild() {
-        const std::string dist = EnvironmentValue("TAVREN_E2E_WINDOWS_DIST");
-        const std::string helper = EnvironmentValue("TAVREN_E2E_WIN32_HELPER");
-        if (dist.empty() || helper.empty()) {
-            return "TAVREN_E2E_WINDOWS_DIST and TAVREN_E2E_WIN32_HELPER are not set; run under "
-                   "CTest";
-        }
-        Build = {std::filesystem::path(dist) / "Tavren.pex", helper};
-        for (const std::filesystem::path& file : {Build.Renderer, Build.Helper}) {
-            if (!std::filesystem::exists(file)) {
-                return file.string() + " does not exist: build the Windows programs first " +
-                       "(cmake --preset windows && cmake --build build/windows)";
-            }
-        }
-        return "";
-    }
-};
+// The Windows renderer and the test program that works inside Wine.
+const std::filesystem::path RendererProgram =
+    std::filesystem::path(EnvironmentValue("TAVREN_E2E_WINDOWS_DIST")) / "Tavren.pex";
+const std::filesystem::path Helper = EnvironmentValue("TAVREN_E2E_WIN32_HELPER");
 
 class WineRendererTest : public RendererRunTest {
 protected:
-    void SetUp() override { ASSERT_TRUE(Prefix) << PrefixError; }
+    void SetUp() override {
+        Prefix = WineRun::Prefix();
+        ASSERT_TRUE(Prefix) << WineRun::Error();
+    }
 
     void TearDown() override {
         if (Prefix) {
@@ -76,7 +39,7 @@ protected:
     }
 
     std::vector<std::string> RendererCommand() override {
-        return {"wine", Build.Renderer.string()};
+        return {"wine", RendererProgram.string()};
     }
 
     ProcessEnvironment RendererEnvironment() override {
@@ -87,7 +50,7 @@ protected:
     void RequestClose() override { EXPECT_EQ(RunHelper({"close", RendererTitle}).ExitCode, 0); }
 
     CommandResult RunHelper(const std::vector<std::string>& arguments) {
-        std::vector<std::string> command{"wine", Build.Helper.string()};
+        std::vector<std::string> command{"wine", Helper.string()};
         command.insert(command.end(), arguments.begin(), arguments.end());
         return RunCommand(command, RendererEnvironment());
     }
@@ -98,6 +61,8 @@ protected:
         EXPECT_EQ(result.ExitCode, 0) << "helper " << arguments.front();
         return std::istringstream(result.Output);
     }
+
+    WinePrefix* Prefix = nullptr;
 };
 
 TEST_F(WineRendererTest, WindowIsAPopupOfTheMaximisedSizeAtTheOrigin) {
@@ -195,7 +160,6 @@ INSTANTIATE_TEST_SUITE_P(UserActions, WineRendererExitTest, testing::ValuesIn(Ex
 } // namespace tavren::e2e
 
 int main(int argc, char** argv) {
-    testing::InitGoogleTest(&argc, argv);
-    testing::AddGlobalTestEnvironment(new tavren::e2e::WinePrefixForTheRun);
-    return RUN_ALL_TESTS();
+    using namespace tavren::e2e;
+    return WineRun::RunAllTests(argc, argv, {RendererProgram, Helper});
 }

@@ -21,8 +21,7 @@
 #include <vector>
 
 #include "tests/e2e/E2eSupport.h"
-#include "tests/e2e/WineRun.h"
-#include "tests/e2e/XClient.h"
+#include "tests/e2e/WineFrontEnd.h"
 
 namespace tavren::e2e {
 namespace {
@@ -30,83 +29,40 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-constexpr char SaverName[] = "タヴレン.scr";
-constexpr char PackageName[] = "タヴレン.data";
 constexpr char MissingPackageMessage[] = "タヴレン.data が同じﾌｫﾙﾀﾞに見つかりません！";
 constexpr char RendererTitle[] = "Tavren_Quorin";
-constexpr auto WindowDeadline = 30s;
-// Under Wine, taking a window down waits two seconds for a window manager there is none of.
-constexpr auto ExitDeadline = 20s;
 
-// The deliverables of the windows preset, the test program that works inside Wine, and the
-// model files that went into the package.
-const fs::path Dist = EnvironmentValue("TAVREN_E2E_WINDOWS_DIST");
-const fs::path Helper = EnvironmentValue("TAVREN_E2E_WIN32_HELPER");
+// The model files that went into the package.
 const fs::path Models = fs::path(EnvironmentValue("TAVREN_E2E_ASSETS")) / "models";
 // The Linux build's data folder: the same pictures decoded by libjpeg, written by the same
 // writer.
 const fs::path LinuxData = EnvironmentValue("TAVREN_E2E_DATA");
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back(); // the console's text mode
-        }
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-class WineSaverTest : public testing::Test {
+class WineSaverTest : public WineFrontEndTest {
 protected:
     void SetUp() override {
-        Prefix = WineRun::Prefix();
-        ASSERT_TRUE(Prefix) << WineRun::Error();
+        WineFrontEndTest::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
         // A sound device that plays into nothing, so that the wave output has a device.
         std::ofstream(Prefix->HomeFolder() / ".asoundrc") << "pcm.!default { type null }\n";
-        fs::create_directories(ProgramFolder);
-        for (const char* file : {SaverName, PackageName}) {
-            fs::copy_file(Dist / file, ProgramFolder / file);
-        }
         Client.MovePointer(Centre);
     }
 
-    void TearDown() override {
-        if (Prefix) {
-            Prefix->StopProcesses();
-        }
-    }
-
-    ProcessEnvironment Environment() const {
-        return Prefix->ProgramEnvironment(Xvfb.DisplayName())
-            .Set("TAVREN_DATA", WinePath(DataFolder))
-            .Set("TAVREN_MCI_LOG", WinePath(MciLog));
+    ProcessEnvironment Environment() const override {
+        return WineFrontEndTest::Environment().Set("TAVREN_MCI_LOG", WinePath(MciLog));
     }
 
     std::unique_ptr<ChildProcess> StartSaver(const std::string& commandLine) {
-        std::vector<std::string> command{"wine", (ProgramFolder / SaverName).string()};
-        if (!commandLine.empty()) {
-            command.push_back(commandLine);
-        }
-        return std::make_unique<ChildProcess>(command, Environment());
+        return WineFrontEndTest::StartSaver(commandLine.empty()
+                                                ? std::vector<std::string>{}
+                                                : std::vector<std::string>{commandLine});
     }
 
     // Runs the front end to its end; its exit code, or empty when it did not end in time.
     std::optional<int> RunSaver(const std::string& commandLine) {
         return StartSaver(commandLine)->WaitForExit(ExitDeadline);
-    }
-
-    CommandResult RunHelper(const std::vector<std::string>& arguments) {
-        std::vector<std::string> command{"wine", Helper.string()};
-        command.insert(command.end(), arguments.begin(), arguments.end());
-        return RunCommand(command, Environment());
     }
 
     // The installed pieces are the files that were joined into the package, and the package is
@@ -159,13 +115,7 @@ protected:
         EXPECT_FALSE(Client.CursorHidden());
     }
 
-    WinePrefix* Prefix = nullptr;
-    XvfbServer Xvfb{1024, 768};
-    XClient Client{Xvfb.DisplayName()};
     const Point Centre{512, 384};
-    TemporaryFolder Folder{"tavren-e2e-saver"};
-    const fs::path ProgramFolder = Folder.Path() / "program";
-    const fs::path DataFolder = Folder.Path() / "Tavren_Data";
     const fs::path MciLog = Folder.Path() / "mci.log";
     XWindow RendererWindow = 0;
 };
@@ -386,8 +336,11 @@ class WineSaverFaultTest : public WineSaverTest {
 protected:
     void TearDown() override {
         WineSaverTest::TearDown();
-        if (DiskMounted) {
-            RunCommand({"umount", DataFolder.string()}, ProcessEnvironment::Inherited());
+        if (DiskMounted &&
+            RunCommand({"umount", DataFolder.string()}, ProcessEnvironment::Inherited()).ExitCode !=
+                0) {
+            // Still busy: detached now, gone once the last user lets go.
+            RunCommand({"umount", "-l", DataFolder.string()}, ProcessEnvironment::Inherited());
         }
     }
 
@@ -546,6 +499,6 @@ TEST_F(WineSaverFaultTest, ALockedSettingsFileIsLeftAsItIsAndTheShowRuns) {
 int main(int argc, char** argv) {
     using namespace tavren::e2e;
     return WineRun::RunAllTests(argc, argv,
-                                {Dist / "タヴレン.scr", Dist / "タヴレン.data", Dist / "Tavren.pex",
-                                 Helper, Models / "Tavren.pp1", LinuxData / "Tavren202.bmp"});
+                                {Dist / SaverName, Dist / PackageName, Dist / "Tavren.pex", Helper,
+                                 Models / "Tavren.pp1", LinuxData / "Tavren202.bmp"});
 }

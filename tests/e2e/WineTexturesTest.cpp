@@ -3,6 +3,7 @@
 // small tolerance, and both refuse the same files. Bitmaps
 // and TGA files, read by the same portable code, must match exactly.
 #include "tests/e2e/E2eSupport.h"
+#include "tests/e2e/WineRun.h"
 
 #include "Boids/Pictures.h"
 
@@ -23,41 +24,12 @@ using namespace std::chrono_literals;
 
 const std::filesystem::path RealData = TAVREN_REALDATA;
 
-std::filesystem::path Decoder;
-std::unique_ptr<XvfbServer> Display;
-std::unique_ptr<WinePrefix> Prefix;
-// Why there is no prefix: every case fails with it.
-std::string PrefixError;
+const std::filesystem::path Decoder = EnvironmentValue("TAVREN_E2E_TEXTURE_DECODER");
 
-class WinePrefixForTheRun : public testing::Environment {
-public:
-    void SetUp() override {
-        Decoder = EnvironmentValue("TAVREN_E2E_TEXTURE_DECODER");
-        if (Decoder.empty() || !std::filesystem::exists(Decoder)) {
-            PrefixError = "TAVREN_E2E_TEXTURE_DECODER (" + Decoder.string() +
-                          ") does not exist: build the Windows programs first (cmake --build "
-                          "--preset windows) and run under CTest";
-            return;
-        }
-        try {
-            Display = std::make_unique<XvfbServer>(640, 480);
-            Prefix = std::make_unique<WinePrefix>(Display->DisplayName());
-        } catch (const std::exception& error) {
-            PrefixError = std::string("no Wine prefix: ") + error.what();
-        }
-    }
-
-    void TearDown() override {
-        Prefix.reset();
-        Display.reset();
-    }
-};
-
-// A Linux path as Wine's drive Z: names it.
-std::string WindowsPath(const std::filesystem::path& path) {
-    std::string underWine = "Z:" + path.string();
-    std::replace(underWine.begin(), underWine.end(), '/', '\\');
-    return underWine;
+// The display the decoder runs on, one for the whole run.
+const XvfbServer& DecoderDisplay() {
+    static const XvfbServer display(640, 480);
+    return display;
 }
 
 std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
@@ -76,8 +48,8 @@ Decoded DecodeUnderWine(const std::filesystem::path& file) {
     const TemporaryFolder folder("tavren-e2e-texture");
     const std::filesystem::path raw = folder.Path() / "texels.raw";
     const CommandResult result =
-        RunCommand({"wine", Decoder.string(), WindowsPath(file), WindowsPath(raw)},
-                   Prefix->ProgramEnvironment(Display->DisplayName()), 60s);
+        RunCommand({"wine", Decoder.string(), WinePath(file), WinePath(raw)},
+                   WineRun::Prefix()->ProgramEnvironment(DecoderDisplay().DisplayName()), 60s);
     return {result.ExitCode, result.Output, ReadBytes(raw)};
 }
 
@@ -128,7 +100,7 @@ struct PictureCase {
 
 class WineTexturesTest : public testing::TestWithParam<PictureCase> {
 protected:
-    void SetUp() override { ASSERT_TRUE(Prefix) << PrefixError; }
+    void SetUp() override { ASSERT_TRUE(WineRun::Prefix()) << WineRun::Error(); }
 };
 
 TEST_P(WineTexturesTest, ReadsLikeTheLinuxBuild) {
@@ -177,7 +149,6 @@ INSTANTIATE_TEST_SUITE_P(
 } // namespace tavren::e2e
 
 int main(int argc, char** argv) {
-    testing::InitGoogleTest(&argc, argv);
-    testing::AddGlobalTestEnvironment(new tavren::e2e::WinePrefixForTheRun);
-    return RUN_ALL_TESTS();
+    using namespace tavren::e2e;
+    return WineRun::RunAllTests(argc, argv, {Decoder});
 }
