@@ -63,24 +63,11 @@ void TMatrix::SetOffset(const TPoint& offset) {
     Elements[14] = offset[2];
 }
 
-void TMatrix::RotatePoint(TPoint& point) const {
-    const auto [x, y, z] = point;
-    const std::array<float, 16>& e = Elements;
-    point = {x * e[0] + y * e[4] + z * e[8], x * e[1] + y * e[5] + z * e[9],
-             x * e[2] + y * e[6] + z * e[10]};
-}
-
 void TMatrix::UnrotatePoint(TPoint& point) const {
     const auto [x, y, z] = point;
     const std::array<float, 16>& e = Elements;
     point = {x * e[0] + y * e[1] + z * e[2], x * e[4] + y * e[5] + z * e[6],
              x * e[8] + y * e[9] + z * e[10]};
-}
-
-void TMatrix::OffsetPoint(TPoint& point) const {
-    point[0] += Elements[12];
-    point[1] += Elements[13];
-    point[2] += Elements[14];
 }
 
 void TMatrix::UnoffsetPoint(TPoint& point) const {

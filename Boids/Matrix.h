@@ -24,10 +24,20 @@ public:
     // Writes the translation only.
     void SetOffset(const TPoint& offset);
 
-    void RotatePoint(TPoint& point) const;
+    // Defined here, as they run for every drawn corner of every fish.
+    void RotatePoint(TPoint& point) const {
+        const auto [x, y, z] = point;
+        const std::array<float, 16>& e = Elements;
+        point = {x * e[0] + y * e[4] + z * e[8], x * e[1] + y * e[5] + z * e[9],
+                 x * e[2] + y * e[6] + z * e[10]};
+    }
     // The inverse rotation, by the transposed rotation part.
     void UnrotatePoint(TPoint& point) const;
-    void OffsetPoint(TPoint& point) const;
+    void OffsetPoint(TPoint& point) const {
+        point[0] += Elements[12];
+        point[1] += Elements[13];
+        point[2] += Elements[14];
+    }
     void UnoffsetPoint(TPoint& point) const;
 
     float operator[](int index) const { return Elements[index]; }
